@@ -1,0 +1,27 @@
+# Windows build: the real program over Win32, and the tests that run it under Wine.
+set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+
+file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
+add_library(zorvane_win32 STATIC ${WIN32_SOURCES})
+target_link_libraries(zorvane_win32 PUBLIC zorvane_core user32 gdi32 shell32 kernel32 comctl32 ole32
+    oleaut32 uuid)
+target_link_options(zorvane_win32 PUBLIC ${STATIC_RUNTIME})
+
+file(GLOB APP_SOURCES CONFIGURE_DEPENDS src/app/*.cpp src/app/*.rc)
+add_executable(zorvane WIN32 ${APP_SOURCES})
+target_link_libraries(zorvane PRIVATE zorvane_win32)
+target_link_options(zorvane PRIVATE -municode)
+set_target_properties(zorvane PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# GoogleTest from the Debian source package, built with the cross compiler.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+foreach(target gtest gtest_main gmock)
+    target_compile_options(${target} PRIVATE -w)
+endforeach()
+
+add_subdirectory(tests/fakes)
+add_subdirectory(tests/wine)
+add_subdirectory(tests/e2e)

@@ -1,0 +1,50 @@
+#pragma once
+// The away message: template expansion, its text forms, and its delivery to the IM client.
+
+#include <cstddef>
+#include <expected>
+#include <string>
+#include <string_view>
+
+#include "messages/counters.h"
+#include "platform/controls.h"
+#include "platform/desktop.h"
+
+namespace zorvane {
+
+// The two boxes the counters live in, and the desktop the probes read.
+struct ExpansionContext {
+    TextBox& countdown;
+    TextBox& countup;
+    Desktop& desktop;
+};
+
+struct ExpandError {
+    enum class Counter { CountDown, CountUp };
+    Counter counter;
+    CounterError kind;
+    std::string message() const;  // for a person: which box, and what is wrong with it
+};
+
+// Steps the counters, then replaces %c, %u, %s and %m (in that order). Runs the pending-events
+// pump (through the memory report). On failure, what was written before it stays.
+std::expected<std::string, ExpandError> expandmessage(std::string message,
+                                                      const ExpansionContext& context);
+
+// Every CR LF becomes "<br>"; a lone CR or LF stays.
+std::string lineBreakForm(std::string_view text);
+// "<title>Zorvane</title>" + text, form-encoded so that the IM client decodes it back exactly.
+std::string urlMessageForm(std::string_view text);
+inline constexpr std::string_view placeholderMessage = "</title>Zorvane</title><";
+std::string awayCommand(std::string_view message);
+// The longest away command the shell can pass on, in UTF-16 units.
+inline constexpr std::size_t maxAwayCommandLength = 32000;
+
+void goaway(Desktop& desktop, std::string_view message);
+void setawaytext(Desktop& desktop, std::string_view title, std::string_view text);
+void settext(Desktop& desktop, WindowHandle window, std::string_view text);
+
+std::string currentsong(Desktop& desktop);
+std::string memorystats(Desktop& desktop);
+
+}  // namespace zorvane

@@ -1,0 +1,51 @@
+#pragma once
+// The outside world as the program sees it: other programs' windows, the shell, the memory
+// status, the user's locale, the event pump and the clock. win32/ calls the real system;
+// model/ is an in-memory desktop for tests.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zorvane {
+
+// Opaque handle of a window of any process; 0 is no window.
+using WindowHandle = std::uintptr_t;
+
+struct MemoryStatus {
+    std::uint64_t totalPhys = 0;  // bytes
+    std::uint64_t availPhys = 0;  // bytes
+};
+
+class Desktop {
+  public:
+    virtual ~Desktop() = default;
+
+    // Top-level windows with exactly this class and this whole caption, front to back.
+    virtual std::vector<WindowHandle> findWindows(std::string_view className,
+                                                  std::string_view title) = 0;
+    // The first top-level window of this class, whatever its caption; 0 when there is none.
+    virtual WindowHandle findWindowByClass(std::string_view className) = 0;
+    // The first child of `parent` with this class; 0 when there is none.
+    virtual WindowHandle findChild(WindowHandle parent, std::string_view className) = 0;
+    virtual bool belongsToThisProcess(WindowHandle window) = 0;
+    // The window's caption, at most `maxUtf16Units` UTF-16 units of it (never half a pair).
+    virtual std::string windowText(WindowHandle window, std::size_t maxUtf16Units) = 0;
+    virtual void setWindowText(WindowHandle window, std::string_view text) = 0;
+
+    // Hands a URL to the shell, which starts the handler registered for its scheme, hidden.
+    virtual void openUrl(std::string_view url) = 0;
+
+    virtual MemoryStatus memoryStatus() = 0;
+    // The user's decimal separator, e.g. "." or ",".
+    virtual std::string decimalSeparator() = 0;
+
+    // Runs every event already waiting (timer ticks, clicks) before it returns.
+    virtual void pumpEvents() = 0;
+    // Seconds since an arbitrary start; never jumps back (no midnight wrap).
+    virtual double clockSeconds() = 0;
+};
+
+}  // namespace zorvane

@@ -1,0 +1,95 @@
+#include "platform/model/model_desktop.h"
+
+#include <algorithm>
+
+#include "text/utf.h"
+
+namespace zorvane {
+
+WindowHandle ModelDesktop::addWindow(std::string className, std::string title, WindowHandle parent,
+                                     bool ownProcess) {
+    const WindowHandle handle = nextHandle_;
+    nextHandle_ += 4;
+    windows_.push_back({handle, std::move(className), std::move(title), parent, ownProcess});
+    return handle;
+}
+
+void ModelDesktop::removeWindow(WindowHandle window) {
+    std::erase_if(windows_, [&](const ModelWindow& w) { return w.handle == window; });
+}
+
+const ModelWindow* ModelDesktop::window(WindowHandle handle) const {
+    auto it = std::ranges::find(windows_, handle, &ModelWindow::handle);
+    return it == windows_.end() ? nullptr : &*it;
+}
+
+ModelWindow* ModelDesktop::find(WindowHandle handle) {
+    auto it = std::ranges::find(windows_, handle, &ModelWindow::handle);
+    return it == windows_.end() ? nullptr : &*it;
+}
+
+void ModelDesktop::postAt(double atSeconds, std::function<void()> event) {
+    events_.push_back({atSeconds, std::move(event)});
+}
+
+std::vector<WindowHandle> ModelDesktop::findWindows(std::string_view className,
+                                                    std::string_view title) {
+    std::vector<WindowHandle> found;
+    for (const auto& w : windows_) {
+        if (w.parent == 0 && w.className == className && w.title == title) {
+            found.push_back(w.handle);
+        }
+    }
+    return found;
+}
+
+WindowHandle ModelDesktop::findWindowByClass(std::string_view className) {
+    for (const auto& w : windows_) {
+        if (w.parent == 0 && w.className == className) return w.handle;
+    }
+    return 0;
+}
+
+WindowHandle ModelDesktop::findChild(WindowHandle parent, std::string_view className) {
+    if (parent == 0) return 0;
+    for (const auto& w : windows_) {
+        if (w.parent == parent && w.className == className) return w.handle;
+    }
+    return 0;
+}
+
+bool ModelDesktop::belongsToThisProcess(WindowHandle window) {
+    const ModelWindow* w = find(window);
+    return w != nullptr && w->ownProcess;
+}
+
+std::string ModelDesktop::windowText(WindowHandle window, std::size_t maxUtf16Units) {
+    const ModelWindow* w = find(window);
+    if (w == nullptr) return {};
+    return toUtf8(firstUtf16Units(toUtf16(w->title), maxUtf16Units));
+}
+
+void ModelDesktop::setWindowText(WindowHandle window, std::string_view text) {
+    ModelWindow* w = find(window);
+    if (w == nullptr) return;  // like the system: a message to no window goes nowhere
+    w->title = text;
+    writes_.push_back({window, std::string(text)});
+}
+
+void ModelDesktop::openUrl(std::string_view url) { urls_.emplace_back(url); }
+
+void ModelDesktop::pumpEvents() {
+    ++pumps_;
+    now_ += pumpStep;
+    // Only what is already due runs; events posted by these handlers wait for the next pump.
+    std::vector<Event> due;
+    auto notDue =
+        std::ranges::stable_partition(events_, [&](const Event& e) { return e.at > now_; });
+    due.assign(std::make_move_iterator(notDue.begin()), std::make_move_iterator(notDue.end()));
+    events_.erase(notDue.begin(), notDue.end());
+    std::ranges::stable_sort(due, {}, &Event::at);
+    for (auto& event : due)
+        event.run();
+}
+
+}  // namespace zorvane

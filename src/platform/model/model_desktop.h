@@ -1,0 +1,82 @@
+#pragma once
+// An in-memory desktop for tests: a list of fake windows, a record of every text written and
+// every URL handed to the shell, a manual clock, and a pump that runs queued callbacks. This
+// is how a test makes a click or a timer tick happen inside a wait, deterministically.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/desktop.h"
+
+namespace zorvane {
+
+struct ModelWindow {
+    WindowHandle handle = 0;
+    std::string className;
+    std::string title;
+    WindowHandle parent = 0;  // 0: a top-level window
+    bool ownProcess = false;
+};
+
+struct TextWrite {
+    WindowHandle window = 0;
+    std::string text;
+};
+
+class ModelDesktop : public Desktop {
+  public:
+    // Adds a window behind all others (last in z-order) and returns its handle.
+    WindowHandle addWindow(std::string className, std::string title, WindowHandle parent = 0,
+                           bool ownProcess = false);
+    void removeWindow(WindowHandle window);
+    const ModelWindow* window(WindowHandle handle) const;
+
+    const std::vector<TextWrite>& writes() const { return writes_; }
+    const std::vector<std::string>& openedUrls() const { return urls_; }
+
+    void setMemory(MemoryStatus status) { memory_ = status; }
+    void setDecimalSeparator(std::string separator) { separator_ = std::move(separator); }
+
+    // Runs `event` at the first pump whose clock reading has reached `atSeconds`.
+    void postAt(double atSeconds, std::function<void()> event);
+    // Runs `event` at the next pump.
+    void post(std::function<void()> event) { postAt(now_, std::move(event)); }
+    int pumpCount() const { return pumps_; }
+    double now() const { return now_; }
+    void advance(double seconds) { now_ += seconds; }
+    // How far the clock moves on each pump; a wait therefore always ends.
+    double pumpStep = 0.05;
+
+    std::vector<WindowHandle> findWindows(std::string_view className,
+                                          std::string_view title) override;
+    WindowHandle findWindowByClass(std::string_view className) override;
+    WindowHandle findChild(WindowHandle parent, std::string_view className) override;
+    bool belongsToThisProcess(WindowHandle window) override;
+    std::string windowText(WindowHandle window, std::size_t maxUtf16Units) override;
+    void setWindowText(WindowHandle window, std::string_view text) override;
+    void openUrl(std::string_view url) override;
+    MemoryStatus memoryStatus() override { return memory_; }
+    std::string decimalSeparator() override { return separator_; }
+    void pumpEvents() override;
+    double clockSeconds() override { return now_; }
+
+  private:
+    struct Event {
+        double at;
+        std::function<void()> run;
+    };
+    ModelWindow* find(WindowHandle handle);
+
+    std::vector<ModelWindow> windows_;
+    WindowHandle nextHandle_ = 0x1000;
+    std::vector<TextWrite> writes_;
+    std::vector<std::string> urls_;
+    MemoryStatus memory_{536870912, 268435456};
+    std::string separator_ = ".";
+    std::vector<Event> events_;
+    int pumps_ = 0;
+    double now_ = 1000.0;
+};
+
+}  // namespace zorvane

@@ -1,0 +1,12 @@
+#pragma once
+// UTF-16 exists only here, at the Win32 edge.
+
+#include <string>
+#include <string_view>
+
+namespace zorvane::win32 {
+
+std::wstring widen(std::string_view utf8);
+std::string narrow(std::wstring_view utf16);
+
+}  // namespace zorvane::win32
