@@ -13,7 +13,8 @@ std::wstring widen(std::string_view utf8) {
 }
 
 std::string narrow(std::wstring_view utf16) {
-    return toUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(utf16.data()), utf16.size()));
+    return toUtf8(
+        std::u16string_view(reinterpret_cast<const char16_t*>(utf16.data()), utf16.size()));
 }
 
 }  // namespace zorvane::win32

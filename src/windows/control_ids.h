@@ -1,0 +1,28 @@
+#pragma once
+// Fixed control IDs of every window, so that tests and users' automation tools can address
+// each control. Never reuse or renumber an ID.
+
+namespace zorvane::ids {
+
+// Form1, the main window.
+inline constexpr int Label1 = 101;
+inline constexpr int awaym = 102;
+inline constexpr int vp = 103;
+inline constexpr int Label3 = 104;
+inline constexpr int Label10 = 105;
+inline constexpr int countdown = 106;
+inline constexpr int Label11 = 107;
+inline constexpr int Picture1 = 108;
+inline constexpr int Label2 = 109;  // "About"
+inline constexpr int Picture5 = 110;
+inline constexpr int Label8 = 111;  // "Set Away" / "Set Back"
+inline constexpr int Picture6 = 112;
+inline constexpr int Label9 = 113;  // "Extra"
+inline constexpr int countup = 114;
+inline constexpr int Text1 = 115;
+inline constexpr int Timer1 = 116;
+inline constexpr int Timer2 = 117;
+
+// Form2, the Extra window: 2xx. Form3, the About window: 3xx.
+
+}  // namespace zorvane::ids
