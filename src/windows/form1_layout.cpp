@@ -22,33 +22,59 @@ constexpr std::string_view legend =
 using enum ControlKind;
 
 // In tab order. The count-down box sits over the run of spaces in Label10's caption.
+constexpr ControlSpec label(int id, std::string_view name, std::string_view text, Rect rect,
+                            int frame = 0) {
+    return {.id = id,
+            .name = name,
+            .kind = Label,
+            .text = text,
+            .rect = rect,
+            .parentId = frame,
+            .align = frame != 0 ? Align::Center : Align::Left};
+}
+
+constexpr ControlSpec control(int id, std::string_view name, ControlKind kind,
+                              std::string_view text, Rect rect) {
+    return {.id = id, .name = name, .kind = kind, .text = text, .rect = rect};
+}
+
+constexpr ControlSpec timer(int id, std::string_view name, int intervalMs) {
+    return {.id = id, .name = name, .kind = Timer, .intervalMs = intervalMs};
+}
+
+// In tab order. The count-down box sits over the run of spaces in Label10's caption; the labels
+// inside a frame (the three buttons) are centred.
 constexpr std::array controls{
-    ControlSpec{ids::awaym, "awaym", MultiLineTextBox, "", twips(30, 315, 3675, 1725), 0,
-                Align::Left, msSansSerif},
-    ControlSpec{ids::Label1, "Label1", Label, "AwayMessage:", twips(30, 60, 1695, 225)},
-    ControlSpec{ids::Label3, "Label3", Label, legend, twips(30, 2355, 3705, 630)},
-    ControlSpec{ids::countdown, "countdown", TextBox, "0", twips(1425, 3000, 435, 240)},
-    ControlSpec{ids::Label10, "Label10", Label, "%c = Count Down            Min.  %u = Count Up",
-                twips(45, 3000, 2310, 225)},
-    ControlSpec{ids::Label11, "Label11", Label, " %u = Count Up Min.", twips(30, 3270, 2310, 225)},
-    ControlSpec{ids::Picture6, "Picture6", Frame, "", twips(2640, 3345, 1050, 255)},
-    ControlSpec{ids::Label9, "Label9", Label, "Extra", twips(0, 0, 1020, 225), ids::Picture6,
-                Align::Center},
-    ControlSpec{ids::Picture5, "Picture5", Frame, "", twips(2640, 3015, 1050, 255)},
-    ControlSpec{ids::Label8, "Label8", Label, "Set Away", twips(0, 0, 1020, 195), ids::Picture5,
-                Align::Center},
-    ControlSpec{ids::vp, "vp", CheckBox, "Hide away message from profile",
-                twips(30, 2070, 3270, 225)},
-    ControlSpec{ids::countup, "countup", TextBox, "0", twips(810, 3735, 435, 240)},
-    ControlSpec{ids::Text1, "Text1", TextBox, "", twips(1710, 3975, 150, 285)},
-    ControlSpec{ids::Picture1, "Picture1", Frame, "", twips(2655, 30, 1050, 255)},
-    ControlSpec{ids::Label2, "Label2", Label, "About", twips(0, 0, 1020, 195), ids::Picture1,
-                Align::Center},
-    ControlSpec{ids::Timer1, "Timer1", Timer, "", {}, 0, Align::Left, {}, 60000},
-    ControlSpec{ids::Timer2, "Timer2", Timer, "", {}, 0, Align::Left, {}, 1},
+    ControlSpec{.id = ids::awaym,
+                .name = "awaym",
+                .kind = MultiLineTextBox,
+                .rect = twips(30, 315, 3675, 1725),
+                .font = msSansSerif},
+    label(ids::Label1, "Label1", "AwayMessage:", twips(30, 60, 1695, 225)),
+    label(ids::Label3, "Label3", legend, twips(30, 2355, 3705, 630)),
+    control(ids::countdown, "countdown", TextBox, "0", twips(1425, 3000, 435, 240)),
+    label(ids::Label10, "Label10", "%c = Count Down            Min.  %u = Count Up",
+          twips(45, 3000, 2310, 225)),
+    label(ids::Label11, "Label11", " %u = Count Up Min.", twips(30, 3270, 2310, 225)),
+    control(ids::Picture6, "Picture6", Frame, "", twips(2640, 3345, 1050, 255)),
+    label(ids::Label9, "Label9", "Extra", twips(0, 0, 1020, 225), ids::Picture6),
+    control(ids::Picture5, "Picture5", Frame, "", twips(2640, 3015, 1050, 255)),
+    label(ids::Label8, "Label8", "Set Away", twips(0, 0, 1020, 195), ids::Picture5),
+    control(ids::vp, "vp", CheckBox, "Hide away message from profile", twips(30, 2070, 3270, 225)),
+    control(ids::countup, "countup", TextBox, "0", twips(810, 3735, 435, 240)),
+    control(ids::Text1, "Text1", TextBox, "", twips(1710, 3975, 150, 285)),
+    control(ids::Picture1, "Picture1", Frame, "", twips(2655, 30, 1050, 255)),
+    label(ids::Label2, "Label2", "About", twips(0, 0, 1020, 195), ids::Picture1),
+    timer(ids::Timer1, "Timer1", 60000),
+    timer(ids::Timer2, "Timer2", 1),
 };
 
-constexpr FormSpec spec{"Zorvane v1.0", 250, 245, FormKind::Main, tahoma, controls};
+constexpr FormSpec spec{.caption = "Zorvane v1.0",
+                        .clientWidth = 250,
+                        .clientHeight = 245,
+                        .kind = FormKind::Main,
+                        .font = tahoma,
+                        .controls = controls};
 
 }  // namespace
 

@@ -9,38 +9,38 @@
 namespace zorvane {
 
 class ModelTextControl : public TextControl {
-public:
+  public:
     explicit ModelTextControl(std::string text = {}) : text_(std::move(text)) {}
     std::string text() const override { return text_; }
     void setText(std::string_view text) override { text_ = text; }
 
-private:
+  private:
     std::string text_;
 };
 
 class ModelCheckBox : public CheckBox {
-public:
+  public:
     int value() const override { return value_; }
     void setValue(int value) override { value_ = value; }
 
-private:
+  private:
     int value_ = 0;
 };
 
 class ModelTimer : public Timer {
-public:
+  public:
     explicit ModelTimer(int intervalMs = 0) : intervalMs_(intervalMs) {}
     bool enabled() const override { return enabled_; }
     void setEnabled(bool enabled) override { enabled_ = enabled; }
     int intervalMs() const { return intervalMs_; }
 
-private:
+  private:
     bool enabled_ = false;
     int intervalMs_;
 };
 
 class ModelListBox : public ListBox {
-public:
+  public:
     int count() const override { return static_cast<int>(items_.size()); }
     std::string item(int index) const override { return items_.at(index); }
     void add(std::string_view entry) override { items_.emplace_back(entry); }
@@ -48,7 +48,7 @@ public:
     int selected() const override { return selected_; }
     void setSelected(int index) override { selected_ = index; }
 
-private:
+  private:
     std::vector<std::string> items_;
     int selected_ = -1;
 };
