@@ -64,7 +64,8 @@ std::string formDecode(std::string_view text) {
         if (text[i] == '+') {
             decoded += ' ';
         } else if (text[i] == '%' && i + 2 < text.size()) {
-            decoded += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
+            decoded +=
+                static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
             i += 2;
         } else {
             decoded += text[i];
