@@ -58,6 +58,7 @@ Form1::Form1(Ui& ui, Desktop& desktop)
             setAway();
         }
     });
+    form_->onClick(ids::Label9, [this] { extra().show(); });
     form_->onTimer(ids::Timer1, [this] { refresh(); });
     // The auto-responder's scan goes here; until it exists a tick does nothing.
     form_->onTimer(ids::Timer2, [] {});
@@ -145,6 +146,11 @@ void Form1::refuse(const std::string& countdownBefore, std::string_view problem)
     setBack();
     countdown_.setText(countdownBefore);
     form_->messageBox(problem, appTitle);
+}
+
+Form2& Form1::extra() {
+    if (!extra_) extra_ = std::make_unique<Form2>(ui_, [this] { extra_.reset(); });
+    return *extra_;
 }
 
 void Form1::tellOnce(std::string_view problem) {

@@ -10,6 +10,7 @@
 #include "messages/awaymessage.h"
 #include "platform/desktop.h"
 #include "platform/form.h"
+#include "windows/form2.h"
 
 namespace zorvane {
 
@@ -37,6 +38,8 @@ class Form1 {
     // Refuses a Set Away that cannot deliver: back to idle, the count-down as it was.
     void refuse(const std::string& countdownBefore, std::string_view problem);
     void tellOnce(std::string_view problem);
+    // The Extra window, created on first use and again after the user closed it.
+    Form2& extra();
 
     Ui& ui_;
     Desktop& desktop_;
@@ -51,6 +54,7 @@ class Form1 {
     std::string awaytemplate_;
     // The user has been told this away period why a refresh sent nothing.
     bool told_ = false;
+    std::unique_ptr<Form2> extra_;
 };
 
 }  // namespace zorvane
