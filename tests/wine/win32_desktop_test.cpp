@@ -30,43 +30,8 @@ UniqueWindow ownWindow(const wchar_t* className, std::string_view title, HWND pa
                                         parent, nullptr, nullptr, nullptr));
 }
 
-// A window of the test's own that remembers the application messages it receives.
-class RecordingWindow {
-  public:
-    RecordingWindow() {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = procedure;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"ZorvaneRecordingWindow";
-        RegisterClassExW(&windowClass);
-        window_.reset(CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0,
-                                      200, 100, nullptr, nullptr, nullptr, this));
-    }
-    HWND get() const { return window_.get(); }
-    std::vector<WPARAM> received;
-
-  private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_NCCREATE) {
-            const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-            SetWindowLongPtrW(window, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        } else if (message == WM_APP) {
-            reinterpret_cast<RecordingWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA))
-                ->received.push_back(wParam);
-            return 0;
-        }
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    UniqueWindow window_;
-};
-
-const std::string emoji = "\xF0\x9F\x98\x80";  // U+1F600: two UTF-16 units
-const std::string beyondAscii =
-    "Gr\xC3\xBC\xC3\x9F"
-    "e \xE2\x98\x83 " +
-    emoji + " \xE2\x80\x93 ok";
+const std::string emoji = "😀";  // two UTF-16 units
+const std::string beyondAscii = "Grüße ☃ " + emoji + " – ok";
 
 TEST(Win32DesktopTest, FindsTopLevelWindowsByClassAndWholeExactTitle) {
     FakeImClient fake({{"#32770", "Away Message"},
@@ -212,14 +177,12 @@ TEST(Win32DesktopTest, ReadsTheUsersDecimalSeparator) {
 
 TEST(Win32DesktopTest, PumpRunsWaitingMessagesAndKeepsAQuitForTheMainLoop) {
     Win32Desktop desktop;
-    RecordingWindow window;
-    ASSERT_TRUE(window.get());
-    PostMessageW(window.get(), WM_APP, 1, 0);
-    PostMessageW(window.get(), WM_APP, 2, 0);
+    const HWND window = ownWindow(L"STATIC", "closes when its WM_CLOSE is dispatched").release();
+    PostMessageW(window, WM_CLOSE, 0, 0);
     PostQuitMessage(7);
 
     desktop.pumpEvents();
-    EXPECT_EQ(window.received, (std::vector<WPARAM>{1, 2}));
+    EXPECT_FALSE(IsWindow(window));
     MSG quit{};
     ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(quit.wParam, 7u);
