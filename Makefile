@@ -4,7 +4,7 @@ BUILD ?= build
 NATIVE := $(BUILD)/native
 WINDOWS := $(BUILD)/windows
 JOBS ?= $(shell nproc)
-SOURCES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
+SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.h' 2>/dev/null)
 
 .PHONY: all deps native windows build test test-native test-windows run bench format format-check clean
 

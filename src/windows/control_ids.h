@@ -23,6 +23,15 @@ inline constexpr int Text1 = 115;
 inline constexpr int Timer1 = 116;
 inline constexpr int Timer2 = 117;
 
-// Form2, the Extra window: 2xx. Form3, the About window: 3xx.
+// Form2, the Extra window.
+inline constexpr int List1 = 201;  // "Waiting to send:"
+inline constexpr int add = 202;
+inline constexpr int hide = 203;  // "Set"
+inline constexpr int Form2Label1 = 204;
+inline constexpr int List2 = 205;      // "Send Complete:"
+inline constexpr int addtowait = 206;  // "<"
+inline constexpr int Form2Label2 = 207;
+
+// Form3, the About window: 3xx.
 
 }  // namespace zorvane::ids

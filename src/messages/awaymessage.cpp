@@ -1,0 +1,104 @@
+#include "messages/awaymessage.h"
+
+#include "text/replace.h"
+
+namespace zorvane {
+
+std::string ExpandError::message() const {
+    const std::string box = counter == Counter::CountDown ? "Count Down" : "Count Up";
+    if (kind == CounterError::NotANumber) {
+        return "The " + box +
+               " box does not hold a number: enter a whole number from -32768 to 32767.";
+    }
+    return "The " + box + " box is out of range: its value must stay between -32768 and 32767.";
+}
+
+std::expected<std::string, ExpandError> expandmessage(std::string message,
+                                                      const ExpansionContext& context) {
+    using Counter = ExpandError::Counter;
+    const std::string separator = context.desktop.decimalSeparator();
+    const auto fail = [](Counter counter, CounterError kind) {
+        return std::unexpected(ExpandError{counter, kind});
+    };
+
+    // Count-down: steps toward and past zero, but rests at zero (its text then stays as typed).
+    const auto down = parseCounter(context.countdown.text(), separator);
+    if (!down) return fail(Counter::CountDown, down.error());
+    std::int16_t countdown = *down;
+    if (countdown != 0) {
+        if (countdown == INT16_MIN) return fail(Counter::CountDown, CounterError::OutOfRange);
+        --countdown;
+        context.countdown.setText(formatCounter(countdown));
+    }
+
+    const auto up = parseCounter(context.countup.text(), separator);
+    if (!up) return fail(Counter::CountUp, up.error());
+    if (*up == INT16_MAX) return fail(Counter::CountUp, CounterError::OutOfRange);
+    const auto countup = static_cast<std::int16_t>(*up + 1);
+    context.countup.setText(formatCounter(countup));
+
+    // Each step scans what the steps before it inserted: a song title's "%m" gets the memory
+    // line, while its "%c" stays as it is.
+    message = replaceAll(message, "%c", formatCounter(countdown));
+    message = replaceAll(message, "%u", formatCounter(countup));
+    message = replaceAll(message, "%s", currentsong(context.desktop));
+    // Pending events run in here, so a nested expansion sees the counters already stepped.
+    message = replaceAll(message, "%m", memorystats(context.desktop));
+    return message;
+}
+
+std::string lineBreakForm(std::string_view text) { return replaceAll(text, "\r\n", "<br>"); }
+
+std::string urlMessageForm(std::string_view text) {
+    // The IM client form-decodes the message, so everything that decoding or the handler's
+    // quoted command line would change is escaped; all else, bytes above 127 too, goes as is.
+    constexpr std::string_view titleTag = "<title>Zorvane</title>";
+    constexpr std::string_view escaped = "%+&#\"\\";
+    constexpr char hex[] = "0123456789ABCDEF";
+    std::string result;
+    result.reserve(titleTag.size() + text.size());
+    for (const std::string_view part : {titleTag, text}) {
+        for (const char c : part) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (c == ' ') {
+                result += '+';
+            } else if (byte < 0x20 || byte == 0x7F || escaped.find(c) != std::string_view::npos) {
+                result += '%';
+                result += hex[byte >> 4];
+                result += hex[byte & 0x0F];
+            } else {
+                result += c;
+            }
+        }
+    }
+    return result;
+}
+
+std::string awayCommand(std::string_view message) {
+    return "aim:goaway?message=" + std::string(message);
+}
+
+void goaway(Desktop& desktop, std::string_view message) { desktop.openUrl(awayCommand(message)); }
+
+void setawaytext(Desktop& desktop, std::string_view title, std::string_view text) {
+    // Our own message boxes are "#32770" windows too, possibly with the same title: skip them.
+    WindowHandle dialog = 0;
+    for (const WindowHandle window : desktop.findWindows("#32770", title)) {
+        if (!desktop.belongsToThisProcess(window)) {
+            dialog = window;
+            break;
+        }
+    }
+    if (dialog == 0) return;
+    const WindowHandle container = desktop.findChild(dialog, "WndAte32Class");
+    if (container == 0) return;
+    const WindowHandle edit = desktop.findChild(container, "Ate32Class");
+    if (edit == 0) return;
+    settext(desktop, edit, text);
+}
+
+void settext(Desktop& desktop, WindowHandle window, std::string_view text) {
+    desktop.setWindowText(window, text);
+}
+
+}  // namespace zorvane

@@ -1,0 +1,96 @@
+#include "platform/model/model_ui.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <utility>
+
+namespace zorvane {
+namespace {
+
+// A handler may replace itself or destroy its window, so it runs from a copy.
+void run(const std::map<int, Form::Handler>& handlers, int id) {
+    const auto it = handlers.find(id);
+    if (it == handlers.end() || !it->second) return;
+    const Form::Handler handler = it->second;
+    handler();
+}
+
+void runOnce(std::function<void()>& hook) {
+    if (auto once = std::exchange(hook, nullptr)) once();
+}
+
+}  // namespace
+
+ModelForm::ModelForm(ModelUi& ui, const FormSpec& spec) : ui_(ui), caption_(spec.caption) {
+    for (const ControlSpec& c : spec.controls) {
+        Control control;
+        switch (c.kind) {
+            case ControlKind::CheckBox:
+                control = ModelCheckBox();
+                break;
+            case ControlKind::ListBox:
+                control = ModelListBox();
+                break;
+            case ControlKind::Timer:
+                control = ModelTimer(c.intervalMs);
+                break;
+            default:
+                control = ModelTextControl(std::string(c.text));
+                break;
+        }
+        if (!controls_.try_emplace(c.id, std::move(control)).second) {
+            throw std::logic_error("duplicate control id " + std::to_string(c.id));
+        }
+    }
+    ui_.forms_.push_back(this);
+}
+
+ModelForm::~ModelForm() { std::erase(ui_.forms_, this); }
+
+void ModelForm::click(int id) {
+    if (auto* box = std::get_if<ModelCheckBox>(&controls_.at(id))) {
+        box->setValue(box->value() == 1 ? 0 : 1);
+    }
+    run(clicks_, id);
+}
+
+void ModelForm::doubleClick(int id) { run(doubleClicks_, id); }
+
+void ModelForm::tick(int id) {
+    if (control<ModelTimer>(id).enabled()) run(ticks_, id);
+}
+
+void ModelForm::close() {
+    if (!close_) {
+        hide();
+        return;
+    }
+    const Handler handler = close_;
+    handler();
+}
+
+void ModelForm::messageBox(std::string_view text, std::string_view title) {
+    ui_.messageBoxes_.push_back({this, std::string(text), std::string(title)});
+    runOnce(ui_.whileMessageBoxOpen);
+}
+
+std::string ModelForm::prompt(std::string_view text, std::string_view title) {
+    ui_.prompts_.push_back({this, std::string(text), std::string(title)});
+    runOnce(ui_.whilePromptOpen);
+    if (ui_.promptAnswers.empty()) throw std::logic_error("no scripted answer for the prompt");
+    std::string answer = std::move(ui_.promptAnswers.front());
+    ui_.promptAnswers.pop_front();
+    return answer;
+}
+
+ModelForm& ModelUi::form(std::string_view caption) const {
+    const auto it = std::ranges::find(forms_, caption, &ModelForm::caption);
+    if (it == forms_.end()) throw std::out_of_range("no window \"" + std::string(caption) + "\"");
+    return **it;
+}
+
+std::unique_ptr<Form> ModelUi::createForm(const FormSpec& spec) {
+    return std::make_unique<ModelForm>(*this, spec);
+}
+
+}  // namespace zorvane

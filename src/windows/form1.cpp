@@ -1,0 +1,162 @@
+#include "windows/form1.h"
+
+#include <cstdint>
+
+#include "messages/counters.h"
+#include "text/utf.h"
+#include "windows/control_ids.h"
+#include "windows/form1_layout.h"
+
+namespace zorvane {
+namespace {
+
+constexpr std::string_view appTitle = "Zorvane";
+// The IM client titles its away dialog after the <title> of our away command.
+constexpr std::string_view awayDialogTitle = "Zorvane";
+
+constexpr std::string_view countDownProblem =
+    "Count Down must be a whole number from -32767 to 32767.";
+constexpr std::string_view countUpProblem =
+    "Count Up cannot go past 32767. Set Back and Set Away again to restart it.";
+static_assert(maxAwayCommandLength == 32000);
+constexpr std::string_view tooLongProblem =
+    "The away message is too long to hand to the IM client (at most 32000 characters).";
+
+std::string_view problemWith(const ExpandError& error) {
+    return error.counter == ExpandError::Counter::CountDown ? countDownProblem : countUpProblem;
+}
+
+bool fitsTheShell(std::string_view message) {
+    return utf16Length(awayCommand(message)) <= maxAwayCommandLength;
+}
+
+// A refresh re-sends only a message whose text can change.
+bool isDynamic(std::string_view message) {
+    for (const std::string_view token : {"%u", "%c", "%m", "%s"}) {
+        if (message.find(token) != std::string_view::npos) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+Form1::Form1(Ui& ui, Desktop& desktop)
+    : ui_(ui),
+      desktop_(desktop),
+      form_(ui.createForm(form1Spec())),
+      awaym_(form_->textControl(ids::awaym)),
+      countdown_(form_->textControl(ids::countdown)),
+      countup_(form_->textControl(ids::countup)),
+      vp_(form_->checkBox(ids::vp)),
+      Label8_(form_->textControl(ids::Label8)),
+      Timer1_(form_->timer(ids::Timer1)),
+      Timer2_(form_->timer(ids::Timer2)) {
+    form_->onClick(ids::Label8, [this] {
+        if (Label8_.text() == "Set Back") {
+            setBack();
+        } else {
+            setAway();
+        }
+    });
+    form_->onClick(ids::Label9, [this] { extra().show(); });
+    form_->onTimer(ids::Timer1, [this] { refresh(); });
+    // The auto-responder's scan goes here; until it exists a tick does nothing.
+    form_->onTimer(ids::Timer2, [] {});
+    form_->onClose([this] { ui_.exitProcess(); });
+}
+
+void Form1::Pause(double interval) {
+    const double start = desktop_.clockSeconds();
+    while (desktop_.clockSeconds() - start < interval) {
+        desktop_.pumpEvents();
+    }
+}
+
+void Form1::setAway() {
+    // A count-down the expansion cannot step would fail after the away state is entered.
+    const auto countdown = parseCounter(countdown_.text(), desktop_.decimalSeparator());
+    if (!countdown || *countdown == INT16_MIN) {
+        form_->messageBox(countDownProblem, appTitle);
+        return;
+    }
+
+    // The caption and timers come first: the expansion and the Pause run pending events, and a
+    // click there must find the away state already entered.
+    countup_.setText("0");
+    Label8_.setText("Set Back");
+    Timer1_.setEnabled(true);
+    Timer2_.setEnabled(true);
+    awaytemplate_ = lineBreakForm(awaym_.text());
+    told_ = false;
+
+    // Hidden mode sends a placeholder and, once the IM client has opened its away dialog,
+    // writes the text there.
+    const bool hidden = vp_.value() == 1;
+    if (hidden) {
+        goaway(desktop_, placeholderMessage);
+        Pause(0.5);
+    }
+    const std::string countdownBefore = countdown_.text();
+    const auto expanded = expand(awaym_.text());
+    if (!expanded) {
+        refuse(countdownBefore, problemWith(expanded.error()));
+        return;
+    }
+    const std::string text = lineBreakForm(*expanded);
+    if (hidden) {
+        setawaytext(desktop_, awayDialogTitle, text);
+        return;
+    }
+    const std::string message = urlMessageForm(text);
+    if (!fitsTheShell(message)) {
+        refuse(countdownBefore, tooLongProblem);
+        return;
+    }
+    goaway(desktop_, message);
+}
+
+void Form1::setBack() {
+    Label8_.setText("Set Away");
+    Timer1_.setEnabled(false);
+    Timer2_.setEnabled(false);
+    countup_.setText("0");
+}
+
+void Form1::refresh() {
+    std::string message = awaytemplate_;
+    if (!isDynamic(message)) return;
+    const bool hidden = vp_.value() == 1;
+    const auto expanded = expand(std::move(message));
+    if (!expanded) {
+        tellOnce(problemWith(expanded.error()));
+    } else if (hidden) {
+        setawaytext(desktop_, awayDialogTitle, *expanded);
+    } else if (const std::string urlMessage = urlMessageForm(*expanded); fitsTheShell(urlMessage)) {
+        goaway(desktop_, urlMessage);
+    } else {
+        tellOnce(tooLongProblem);
+    }
+}
+
+std::expected<std::string, ExpandError> Form1::expand(std::string message) {
+    return expandmessage(std::move(message), {countdown_, countup_, desktop_});
+}
+
+void Form1::refuse(const std::string& countdownBefore, std::string_view problem) {
+    setBack();
+    countdown_.setText(countdownBefore);
+    form_->messageBox(problem, appTitle);
+}
+
+Form2& Form1::extra() {
+    if (!extra_) extra_ = std::make_unique<Form2>(ui_, [this] { extra_.reset(); });
+    return *extra_;
+}
+
+void Form1::tellOnce(std::string_view problem) {
+    if (told_) return;
+    told_ = true;  // before the box: its modal loop runs the next ticks
+    form_->messageBox(problem, appTitle);
+}
+
+}  // namespace zorvane

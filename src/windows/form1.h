@@ -1,0 +1,60 @@
+#pragma once
+// The main window: the away-message template and its counters, Set Away / Set Back, and the
+// minute refresh that keeps a dynamic message current while away.
+
+#include <expected>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "messages/awaymessage.h"
+#include "platform/desktop.h"
+#include "platform/form.h"
+#include "windows/form2.h"
+
+namespace zorvane {
+
+class Form1 {
+  public:
+    // Builds the window, hidden, with its design values.
+    Form1(Ui& ui, Desktop& desktop);
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+    void show() { form_->show(); }
+
+    // Returns once `interval` seconds have passed, running pending events meanwhile.
+    void Pause(double interval);
+
+    // The template in line-break form, as taken at the last Set Away.
+    const std::string& awaytemplate() const { return awaytemplate_; }
+
+  private:
+    void setAway();
+    void setBack();
+    void refresh();
+
+    std::expected<std::string, ExpandError> expand(std::string message);
+    // Refuses a Set Away that cannot deliver: back to idle, the count-down as it was.
+    void refuse(const std::string& countdownBefore, std::string_view problem);
+    void tellOnce(std::string_view problem);
+    // The Extra window, created on first use and again after the user closed it.
+    Form2& extra();
+
+    Ui& ui_;
+    Desktop& desktop_;
+    std::unique_ptr<Form> form_;
+    TextBox& awaym_;
+    TextBox& countdown_;
+    TextBox& countup_;
+    CheckBox& vp_;
+    Label& Label8_;
+    Timer& Timer1_;
+    Timer& Timer2_;
+    std::string awaytemplate_;
+    // The user has been told this away period why a refresh sent nothing.
+    bool told_ = false;
+    std::unique_ptr<Form2> extra_;
+};
+
+}  // namespace zorvane
