@@ -23,6 +23,8 @@ foreach(target gtest gtest_main gmock)
     target_compile_options(${target} PRIVATE -w)
 endforeach()
 
+# Test programs and fakes share one folder, so a test finds the fakes beside itself.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/bin)
 add_subdirectory(tests/fakes)
 add_subdirectory(tests/wine)
 add_subdirectory(tests/e2e)

@@ -1,0 +1,116 @@
+#include "platform/win32/win32_desktop.h"
+
+#include <windows.h>
+
+#include <shellapi.h>  // after windows.h, which it needs
+
+#include <algorithm>
+#include <chrono>
+#include <optional>
+
+#include "platform/win32/message_pump.h"
+#include "platform/win32/wide.h"
+#include "text/utf.h"
+
+namespace zorvane::win32 {
+namespace {
+
+HWND toHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
+WindowHandle toHandle(HWND window) { return reinterpret_cast<WindowHandle>(window); }
+
+// No window's class or caption holds a NUL; a name with one would otherwise be cut short at
+// the call and match a different window.
+std::optional<std::wstring> windowName(std::string_view utf8) {
+    if (utf8.find('\0') != std::string_view::npos) return std::nullopt;
+    return widen(utf8);
+}
+
+// The system matches captions regardless of case; the program's comparisons are exact.
+bool hasCaption(HWND window, const std::wstring& caption) {
+    // Room for one unit more shows a longer caption as such.
+    std::wstring buffer(caption.size() + 2, L'\0');
+    const int copied = GetWindowTextW(window, buffer.data(), static_cast<int>(buffer.size()));
+    return copied >= 0 && std::wstring_view(buffer.data(), copied) == caption;
+}
+
+}  // namespace
+
+std::vector<WindowHandle> Win32Desktop::findWindows(std::string_view className,
+                                                    std::string_view title) {
+    const auto wideClass = windowName(className);
+    const auto wideTitle = windowName(title);
+    std::vector<WindowHandle> found;
+    if (!wideClass || !wideTitle) return found;
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, wideClass->c_str(), wideTitle->c_str()))) {
+        if (hasCaption(window, *wideTitle)) found.push_back(toHandle(window));
+    }
+    return found;
+}
+
+WindowHandle Win32Desktop::findWindowByClass(std::string_view className) {
+    const auto wideClass = windowName(className);
+    return wideClass ? toHandle(FindWindowW(wideClass->c_str(), nullptr)) : 0;
+}
+
+WindowHandle Win32Desktop::findChild(WindowHandle parent, std::string_view className) {
+    const auto wideClass = windowName(className);
+    // A null parent would make this a search of the top-level windows.
+    if (parent == 0 || !wideClass) return 0;
+    return toHandle(FindWindowExW(toHwnd(parent), nullptr, wideClass->c_str(), nullptr));
+}
+
+bool Win32Desktop::belongsToThisProcess(WindowHandle window) {
+    DWORD process = 0;
+    return GetWindowThreadProcessId(toHwnd(window), &process) != 0 &&
+           process == GetCurrentProcessId();
+}
+
+std::string Win32Desktop::windowText(WindowHandle window, std::size_t maxUtf16Units) {
+    const HWND hwnd = toHwnd(window);
+    const int length = GetWindowTextLengthW(hwnd);
+    if (length <= 0 || maxUtf16Units == 0) return {};
+    // One unit beyond the limit shows whether the cut would split a surrogate pair.
+    const std::size_t wanted = std::min<std::size_t>(maxUtf16Units, length) + 1;
+    std::wstring buffer(wanted + 1, L'\0');
+    const int copied = GetWindowTextW(hwnd, buffer.data(), static_cast<int>(buffer.size()));
+    buffer.resize(std::min<std::size_t>(std::max(copied, 0), wanted));
+    const std::u16string_view units(reinterpret_cast<const char16_t*>(buffer.data()),
+                                    buffer.size());
+    const std::u16string_view kept = firstUtf16Units(units, maxUtf16Units);
+    return narrow(std::wstring_view(buffer.data(), kept.size()));
+}
+
+void Win32Desktop::setWindowText(WindowHandle window, std::string_view text) {
+    const std::wstring wide = widen(text);
+    SendMessageW(toHwnd(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+void Win32Desktop::openUrl(std::string_view url) {
+    // The handler's own result is not ours to judge: an unhandled URL is simply lost.
+    ShellExecuteW(nullptr, nullptr, widen(url).c_str(), nullptr, nullptr, SW_HIDE);
+}
+
+MemoryStatus Win32Desktop::memoryStatus() {
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    if (!GlobalMemoryStatusEx(&status)) return {};
+    return {status.ullTotalPhys, status.ullAvailPhys};
+}
+
+std::string Win32Desktop::decimalSeparator() {
+    wchar_t separator[8] = {};  // the system allows at most 3 characters and a terminator
+    const int written = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator,
+                                        static_cast<int>(std::size(separator)));
+    if (written <= 1) return ".";
+    return narrow(std::wstring_view(separator, written - 1));
+}
+
+void Win32Desktop::pumpEvents() { pumpPendingMessages(); }
+
+double Win32Desktop::clockSeconds() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration<double>(now).count();
+}
+
+}  // namespace zorvane::win32
