@@ -2,8 +2,10 @@
 #include <objbase.h>
 #include <windows.h>
 
+#include "platform/win32/message_pump.h"
+#include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_ui.h"
-#include "windows/form1_layout.h"
+#include "windows/form1.h"
 
 namespace {
 
@@ -16,25 +18,17 @@ class ComApartment {
     ComApartment& operator=(const ComApartment&) = delete;
 };
 
-void dispatch(MSG& message) {
-    // Tab and Shift+Tab move between the controls of whichever window has them.
-    const HWND root = GetAncestor(message.hwnd, GA_ROOT);
-    if (root && IsDialogMessageW(root, &message)) return;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-}
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const ComApartment com;
     zorvane::win32::Win32Ui ui(instance);
-    const auto form1 = ui.createForm(zorvane::form1Spec());
-    form1->onClose([&ui] { ui.exitProcess(); });
-    form1->show();
+    zorvane::win32::Win32Desktop desktop;
+    zorvane::Form1 form1(ui, desktop);  // closing it ends the process
+    form1.show();
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0)
-        dispatch(message);
+        zorvane::win32::dispatch(message);
     return 0;
 }
