@@ -100,8 +100,9 @@ Win32Form::Win32Form(HINSTANCE instance, const FormSpec& spec)
             SendMessageW(hwnd(), WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
         }
     }
-    for (const ControlSpec& control : spec.controls)
+    for (const ControlSpec& control : spec.controls) {
         createControl(instance, control);
+    }
 }
 
 // The window goes first: its controls still use the fonts until they are destroyed.
