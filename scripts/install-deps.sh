@@ -2,7 +2,7 @@
 # Installs what building and testing need, once; quiet when everything is there already.
 set -euo pipefail
 
-packages=(cmake make g++ g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 fonts-wine xvfb
+packages=(cmake make g++ git g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 fonts-wine xvfb xauth
           imagemagick xdotool libgtest-dev libgmock-dev libbenchmark-dev clang-format)
 
 missing=()
@@ -16,4 +16,4 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+$sudo apt-get install -y -qq "${missing[@]}" >/dev/null
