@@ -32,6 +32,10 @@ test-windows: windows
 
 test: format-check test-native test-windows
 
+# On the current display; with none, a screenshot of the main window in $(BUILD)/screenshot.png.
+run: windows
+	scripts/run.sh $(WINDOWS)
+
 format:
 	clang-format -i $(SOURCES)
 

@@ -1,4 +1,5 @@
 # Windows build: the real program over Win32, and the tests that run it under Wine.
+enable_language(RC)
 set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake make g++ git g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 fonts-wine xvfb xauth
-          imagemagick libgtest-dev libgmock-dev libbenchmark-dev clang-format)
+          imagemagick xdotool libgtest-dev libgmock-dev libbenchmark-dev clang-format)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,73 @@
+#pragma once
+// A Form as a top-level window whose child windows are the form's controls.
+
+#include <windows.h>
+
+#include <map>
+#include <vector>
+
+#include "platform/form.h"
+#include "platform/win32/base_window.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/win32_controls.h"
+
+namespace zorvane::win32 {
+
+class Win32Form final : public Form, BaseWindow {
+  public:
+    // Throws std::invalid_argument for a description that cannot be built (a repeated id, a
+    // label in a frame that does not come before it).
+    Win32Form(HINSTANCE instance, const FormSpec& spec);
+    ~Win32Form() override;
+
+    TextControl& textControl(int id) override { return find(texts_, id, "text control"); }
+    CheckBox& checkBox(int id) override { return find(checkBoxes_, id, "check box"); }
+    Timer& timer(int id) override { return find(timers_, id, "timer"); }
+    ListBox& listBox(int id) override { return find(listBoxes_, id, "list box"); }
+
+    void onClick(int id, Handler handler) override;
+    void onDoubleClick(int id, Handler handler) override;
+    void onTimer(int id, Handler handler) override;
+    void onClose(Handler handler) override { closeHandler_ = std::move(handler); }
+
+    void show() override;
+    void hide() override { ShowWindow(hwnd(), SW_HIDE); }
+    bool visible() const override { return IsWindowVisible(hwnd()) != FALSE; }
+
+    void messageBox(std::string_view text, std::string_view title) override;
+    std::string prompt(std::string_view text, std::string_view title) override;
+
+  private:
+    struct Child {
+        ControlKind kind;
+        HWND window;  // none for a timer
+    };
+
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void createControl(HINSTANCE instance, const ControlSpec& spec);
+    HFONT fontFor(const ControlSpec& spec);
+    void command(int id, int code);
+    const Child& child(int id) const;
+
+    template <class Control>
+    static Control& find(std::map<int, Control>& controls, int id, const char* kind);
+    // Calls the handler for `id`, if any. The handler may destroy this form: callers return at
+    // once afterwards.
+    static void run(const std::map<int, Handler>& handlers, int id);
+
+    UniqueBrush white_;
+    UniqueFont formFont_;
+    std::vector<UniqueFont> controlFonts_;
+    std::map<int, Child> children_;
+    std::map<int, Win32TextControl> texts_;
+    std::map<int, Win32CheckBox> checkBoxes_;
+    std::map<int, Win32Timer> timers_;
+    std::map<int, Win32ListBox> listBoxes_;
+    std::map<int, Handler> clickHandlers_;
+    std::map<int, Handler> doubleClickHandlers_;
+    std::map<int, Handler> timerHandlers_;
+    Handler closeHandler_;
+    HWND focus_ = nullptr;  // the control that gets the focus when the window is activated
+};
+
+}  // namespace zorvane::win32

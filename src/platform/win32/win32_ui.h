@@ -1,0 +1,26 @@
+#pragma once
+// The program's windows as real Win32 windows with child controls.
+
+#include <windows.h>
+
+#include "platform/form.h"
+
+namespace zorvane::win32 {
+
+// Window classes, so that tests and users' automation tools can find the program's windows.
+inline constexpr wchar_t formClassName[] = L"ZorvaneForm";
+inline constexpr wchar_t frameClassName[] = L"ZorvaneFrame";
+
+class Win32Ui final : public Ui {
+  public:
+    // `instance` holds the program's icon (resources.h), if it has one.
+    explicit Win32Ui(HINSTANCE instance);
+
+    std::unique_ptr<Form> createForm(const FormSpec& spec) override;
+    [[noreturn]] void exitProcess() override;
+
+  private:
+    HINSTANCE instance_;
+};
+
+}  // namespace zorvane::win32
