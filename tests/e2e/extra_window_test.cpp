@@ -48,8 +48,8 @@ class ExtraWindow : public testing::Test {
 
 TEST_F(ExtraWindow, AddAsksForTheNameThenTheMessageAndKeepsOneMessagePerScreenName) {
     click(child(extra, ids::add));
-    for (const auto& [shown, typed] : {std::pair{"Enter Screen Name:", "John Doe"},
-                                       std::pair{"Enter Message:", "back at 5"}}) {
+    for (const auto& [shown, typed] :
+         {std::pair{"Enter Screen Name:", "John Doe"}, std::pair{"Enter Message:", "back at 5"}}) {
         SCOPED_TRACE(shown);
         const HWND prompt = app.waitForDialog(shown);
         ASSERT_TRUE(prompt);
@@ -96,8 +96,10 @@ TEST_F(ExtraWindow, TheCloseBoxDiscardsBothLists) {
 }
 
 TEST_F(ExtraWindow, ADoubleClickRemovesThatEntryAndNoOther) {
-    for (const char* name : {"a", "b", "c"}) ASSERT_TRUE(app.add(extra, name, "msg"));
-    for (const char* entry : {"x-1", "y-2"}) appendItem(List2, entry);
+    for (const char* name : {"a", "b", "c"})
+        ASSERT_TRUE(app.add(extra, name, "msg"));
+    for (const char* entry : {"x-1", "y-2"})
+        appendItem(List2, entry);
 
     doubleClickItem(List1, 1);
     EXPECT_TRUE(holds(List1, {"a-msg", "c-msg"}));
@@ -108,7 +110,8 @@ TEST_F(ExtraWindow, ADoubleClickRemovesThatEntryAndNoOther) {
 
 TEST_F(ExtraWindow, RequeueMovesTheSelectedCompletedEntryBackUnlessItsNameWaits) {
     ASSERT_TRUE(app.add(extra, "amy", "wait"));
-    for (const char* entry : {"bob-hi", "amy-yo"}) appendItem(List2, entry);
+    for (const char* entry : {"bob-hi", "amy-yo"})
+        appendItem(List2, entry);
 
     clickItem(List2, 0);
     ASSERT_TRUE(waitUntil([&] { return selectedItem(List2) == 0; }));

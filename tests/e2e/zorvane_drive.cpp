@@ -43,9 +43,9 @@ bool showExtraSample(const Zorvane& app) {
     click(app.control(ids::Label9));
     const HWND extra = app.waitForExtra();
     if (!extra) return false;
-    for (const auto& [name, message] : {std::pair{"John Doe", "back at 5"},
-                                        std::pair{"Jo Ann", "lunch at the usual place"},
-                                        std::pair{"sam99", "call me - later"}}) {
+    for (const auto& [name, message] :
+         {std::pair{"John Doe", "back at 5"}, std::pair{"Jo Ann", "lunch at the usual place"},
+          std::pair{"sam99", "call me - later"}}) {
         if (!app.add(extra, name, message)) return false;
     }
     for (const char* entry : {"bob-see you at 8", "amyk-gone fishing"}) {

@@ -67,8 +67,7 @@ std::vector<HWND> topLevelWindows(DWORD processId) {
 }
 
 void post(HWND window, UINT message, POINT at) {
-    PostMessageW(window, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON,
-                 MAKELPARAM(at.x, at.y));
+    PostMessageW(window, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(at.x, at.y));
 }
 
 POINT itemCentre(HWND listBox, int index) {
@@ -100,8 +99,8 @@ std::string text(HWND window) {
     const LRESULT length = ask(window, WM_GETTEXTLENGTH);
     if (length <= 0) return {};
     std::wstring buffer(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT copied = ask(window, WM_GETTEXT, buffer.size(),
-                               reinterpret_cast<LPARAM>(buffer.data()));
+    const LRESULT copied =
+        ask(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
     buffer.resize(copied < 0 ? 0 : static_cast<std::size_t>(copied));
     return narrow(buffer);
 }
