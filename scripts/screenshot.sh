@@ -1,32 +1,46 @@
 #!/usr/bin/env bash
-# Saves a picture of Zorvane's main window: starts zorvane.exe under Wine on a private virtual
-# display, waits for the window to appear and finish painting, saves it, then ends Wine.
-# Usage: scripts/screenshot.sh WINDOWS_BUILD_DIR OUT.png
+# Saves a picture of one of Zorvane's windows: starts zorvane.exe under Wine on a private
+# virtual display, waits for the main window, runs the optional COMMAND (a driver that opens
+# and fills another window), waits for the window titled TITLE to appear and finish painting,
+# saves it, then ends Wine.
+# Usage: scripts/screenshot.sh WINDOWS_BUILD_DIR OUT.png [TITLE [COMMAND...]]
 set -euo pipefail
 
 if [ "${1:-}" != --on-display ]; then
     out=$(realpath -m "$2")
     mkdir -p "$(dirname "$out")"
-    exec "$(dirname "$0")/with-wine.sh" "$1" "$0" --on-display "$(realpath "$1")/zorvane.exe" "$out"
+    exec "$(dirname "$0")/with-wine.sh" "$1" "$0" --on-display "$(realpath "$1")/zorvane.exe" "$out" \
+        "${@:3}"
 fi
 exe=$2
 out=$3
+title=${4:-Zorvane v1.0}
+shift $(($# < 4 ? $# : 4))
 wine "$exe" &
 deadline=$((SECONDS + 60))
 
-window=""
-until [ -n "$window" ]; do
-    [ $SECONDS -lt $deadline ] || { echo "The main window did not appear." >&2; exit 1; }
-    sleep 0.2
-    window=$(xdotool search --onlyvisible --name '^Zorvane v1\.0$' 2>/dev/null | head -n 1 || true)
-done
+# The visible window titled exactly $1, once there is one.
+find_window() {
+    local pattern window=""
+    pattern="^$(sed 's/[][\.*^$+?(){}|]/\\&/g' <<<"$1")\$"
+    until [ -n "$window" ]; do
+        [ $SECONDS -lt $deadline ] || { echo "The window \"$1\" did not appear." >&2; exit 1; }
+        sleep 0.2
+        window=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n 1 || true)
+    done
+    echo "$window"
+}
+
+find_window "Zorvane v1.0" >/dev/null
+[ $# -eq 0 ] || "$@"
+window=$(find_window "$title")
 
 # Painting ends when two pictures in a row are the same.
 picture=$(mktemp --suffix .png)
 trap 'rm -f "$picture"' EXIT
 previous=""
 while :; do
-    [ $SECONDS -lt $deadline ] || { echo "The main window did not settle." >&2; exit 1; }
+    [ $SECONDS -lt $deadline ] || { echo "The window \"$title\" did not settle." >&2; exit 1; }
     sleep 0.3
     import -window "$window" "$picture"
     current=$(convert "$picture" rgba:- | md5sum)
@@ -34,4 +48,4 @@ while :; do
     previous=$current
 done
 cp "$picture" "$out"
-echo "Screenshot of the main window: $out"
+echo "Screenshot of \"$title\": $out"

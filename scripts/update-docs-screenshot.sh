@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Regenerates the README's picture of the main window, docs/main-window.png.
+# Regenerates the README's pictures: docs/main-window.png, and docs/extra-window.png with a few
+# entries the driver adds to both lists.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 make windows
 scripts/screenshot.sh build/windows docs/main-window.png
+scripts/screenshot.sh build/windows docs/extra-window.png Extra \
+    wine build/windows/tests/bin/zorvane_drive.exe extra-sample

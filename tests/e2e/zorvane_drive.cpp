@@ -44,7 +44,7 @@ bool showExtraSample(const Zorvane& app) {
     const HWND extra = app.waitForExtra();
     if (!extra) return false;
     for (const auto& [name, message] :
-         {std::pair{"John Doe", "back at 5"}, std::pair{"Jo Ann", "lunch at the usual place"},
+         {std::pair{"John Doe", "back at 5"}, std::pair{"Jo Ann", "lunch at one"},
           std::pair{"sam99", "call me - later"}}) {
         if (!app.add(extra, name, message)) return false;
     }
