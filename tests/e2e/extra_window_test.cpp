@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "windows/control_ids.h"
 #include "zorvane_driver.h"
 
@@ -125,6 +127,17 @@ TEST_F(ExtraWindow, RequeueMovesTheSelectedCompletedEntryBackUnlessItsNameWaits)
     expectOneMessagePerScreenName();
     EXPECT_EQ(items(List1), (Entries{"amy-wait", "bob-hi"}));
     EXPECT_EQ(items(List2), Entries{"amy-yo"});
+}
+
+TEST_F(ExtraWindow, ClosingTheMainWindowEndsTheProgramEvenWhileAPromptIsOpen) {
+    const std::unique_ptr<void, decltype(&CloseHandle)> process(
+        OpenProcess(SYNCHRONIZE, FALSE, app.processId()), &CloseHandle);
+    ASSERT_TRUE(process);
+    click(child(extra, ids::add));
+    ASSERT_TRUE(app.waitForDialog("Enter Screen Name:"));
+
+    PostMessageW(app.mainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(WaitForSingleObject(process.get(), 20000), WAIT_OBJECT_0);
 }
 
 }  // namespace
