@@ -1,6 +1,5 @@
 #include "zorvane_driver.h"
 
-#include <charconv>
 #include <functional>
 #include <utility>
 
@@ -76,23 +75,6 @@ POINT itemCentre(HWND listBox, int index) {
     return {8, static_cast<LONG>((index - top) * height + height / 2)};
 }
 
-std::string formDecode(std::string_view text) {
-    std::string decoded;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        unsigned byte = 0;
-        if (text[i] == '+') {
-            decoded += ' ';
-        } else if (text[i] == '%' && i + 2 < text.size() &&
-                   std::from_chars(&text[i + 1], &text[i + 3], byte, 16).ptr == &text[i + 3]) {
-            decoded += static_cast<char>(byte);
-            i += 2;
-        } else {
-            decoded += text[i];
-        }
-    }
-    return decoded;
-}
-
 }  // namespace
 
 std::string text(HWND window) {
@@ -162,8 +144,8 @@ HWND owner(HWND window) { return GetWindow(window, GW_OWNER); }
 std::vector<std::string> awayMessages(const std::vector<std::string>& urls) {
     std::vector<std::string> messages;
     for (const std::string& url : urls) {
-        messages.push_back(url.starts_with(awayCommand) ? formDecode(url.substr(awayCommand.size()))
-                                                        : url);
+        messages.push_back(
+            url.starts_with(awayCommand) ? fakes::formDecode(url.substr(awayCommand.size())) : url);
     }
     return messages;
 }

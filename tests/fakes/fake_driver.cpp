@@ -1,5 +1,6 @@
 #include "fake_driver.h"
 
+#include <charconv>
 #include <memory>
 
 #include "platform/win32/message_pump.h"
@@ -65,6 +66,23 @@ std::wstring quoteArgument(std::wstring_view argument) {
     }
     quoted.append(backslashes * 2, L'\\');
     return quoted + L'"';
+}
+
+std::string formDecode(std::string_view text) {
+    std::string decoded;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        unsigned byte = 0;
+        if (text[i] == '+') {
+            decoded += ' ';
+        } else if (text[i] == '%' && i + 2 < text.size() &&
+                   std::from_chars(&text[i + 1], &text[i + 3], byte, 16).ptr == &text[i + 3]) {
+            decoded += static_cast<char>(byte);
+            i += 2;
+        } else {
+            decoded += text[i];
+        }
+    }
+    return decoded;
 }
 
 bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {

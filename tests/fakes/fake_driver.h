@@ -18,6 +18,9 @@ std::wstring programFolder();
 // Quotes one argument so that the C runtime and CommandLineToArgvW read it back unchanged.
 std::wstring quoteArgument(std::wstring_view argument);
 
+// What the IM client makes of a message in an away command: "+" is a space, %XX the byte XX.
+std::string formDecode(std::string_view text);
+
 // Polls `condition`, running this thread's messages meanwhile; false if `limit` passes first.
 bool waitUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds limit = std::chrono::seconds(20));

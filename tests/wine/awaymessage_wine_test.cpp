@@ -16,26 +16,10 @@ namespace zorvane {
 namespace {
 
 using fakes::FakeImClient;
+using fakes::formDecode;
 using win32::Win32Desktop;
 
 WindowHandle handle(HWND window) { return reinterpret_cast<WindowHandle>(window); }
-
-// What the IM client does with the message: "+" is a space, %XX the byte.
-std::string formDecode(std::string_view text) {
-    std::string decoded;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '+') {
-            decoded += ' ';
-        } else if (text[i] == '%' && i + 2 < text.size()) {
-            decoded +=
-                static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
-            i += 2;
-        } else {
-            decoded += text[i];
-        }
-    }
-    return decoded;
-}
 
 const std::string beyondAscii = "Grüße ☃ 😀 –";
 
