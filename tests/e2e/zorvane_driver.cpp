@@ -201,6 +201,7 @@ HWND Zorvane::waitForDialog(std::string_view shown) const {
 }
 
 bool Zorvane::answer(HWND dialog, std::optional<std::string_view> typed, int buttonId) const {
+    if (!dialog) return false;
     if (typed) {
         const HWND edit = FindWindowExW(dialog, nullptr, L"Edit", nullptr);
         if (!edit) return false;
