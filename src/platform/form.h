@@ -42,7 +42,7 @@ struct Rect {
     int height = 0;
 };
 
-struct ControlSpec {
+struct ControlLayout {
     int id = 0;  // fixed control ID, unique in the window (see windows/control_ids.h)
     std::string_view name;
     ControlKind kind = ControlKind::Label;
@@ -60,13 +60,13 @@ enum class FormKind {
 };
 
 // Controls are listed in tab order; the first control that takes focus gets it at start.
-struct FormSpec {
+struct FormLayout {
     std::string_view caption;
     int clientWidth = 0;
     int clientHeight = 0;
     FormKind kind = FormKind::Main;
     std::optional<Font> font;  // none: the platform's default dialog font
-    std::span<const ControlSpec> controls;
+    std::span<const ControlLayout> controls;
 };
 
 class Form {
@@ -101,7 +101,7 @@ class Ui {
   public:
     virtual ~Ui() = default;
     // Builds the window hidden, with its controls' design values.
-    virtual std::unique_ptr<Form> createForm(const FormSpec& spec) = 0;
+    virtual std::unique_ptr<Form> createForm(const FormLayout& layout) = 0;
     // Ends the process at once, whatever handler or nested pump is running.
     [[noreturn]] virtual void exitProcess() = 0;
 };

@@ -43,7 +43,7 @@ bool isDynamic(std::string_view message) {
 Form1::Form1(Ui& ui, Desktop& desktop)
     : ui_(ui),
       desktop_(desktop),
-      form_(ui.createForm(form1Spec())),
+      form_(ui.createForm(form1Layout())),
       awaym_(form_->textControl(ids::awaym)),
       countdown_(form_->textControl(ids::countdown)),
       countup_(form_->textControl(ids::countup)),

@@ -22,8 +22,8 @@ constexpr std::string_view legend =
 using enum ControlKind;
 
 // In tab order. The count-down box sits over the run of spaces in Label10's caption.
-constexpr ControlSpec label(int id, std::string_view name, std::string_view text, Rect rect,
-                            int frame = 0) {
+constexpr ControlLayout label(int id, std::string_view name, std::string_view text, Rect rect,
+                              int frame = 0) {
     return {.id = id,
             .name = name,
             .kind = Label,
@@ -33,23 +33,23 @@ constexpr ControlSpec label(int id, std::string_view name, std::string_view text
             .align = frame != 0 ? Align::Center : Align::Left};
 }
 
-constexpr ControlSpec control(int id, std::string_view name, ControlKind kind,
-                              std::string_view text, Rect rect) {
+constexpr ControlLayout control(int id, std::string_view name, ControlKind kind,
+                                std::string_view text, Rect rect) {
     return {.id = id, .name = name, .kind = kind, .text = text, .rect = rect};
 }
 
-constexpr ControlSpec timer(int id, std::string_view name, int intervalMs) {
+constexpr ControlLayout timer(int id, std::string_view name, int intervalMs) {
     return {.id = id, .name = name, .kind = Timer, .intervalMs = intervalMs};
 }
 
 // In tab order. The count-down box sits over the run of spaces in Label10's caption; the labels
 // inside a frame (the three buttons) are centred.
 constexpr std::array controls{
-    ControlSpec{.id = ids::awaym,
-                .name = "awaym",
-                .kind = MultiLineTextBox,
-                .rect = twips(30, 315, 3675, 1725),
-                .font = msSansSerif},
+    ControlLayout{.id = ids::awaym,
+                  .name = "awaym",
+                  .kind = MultiLineTextBox,
+                  .rect = twips(30, 315, 3675, 1725),
+                  .font = msSansSerif},
     label(ids::Label1, "Label1", "AwayMessage:", twips(30, 60, 1695, 225)),
     label(ids::Label3, "Label3", legend, twips(30, 2355, 3705, 630)),
     control(ids::countdown, "countdown", TextBox, "0", twips(1425, 3000, 435, 240)),
@@ -69,15 +69,15 @@ constexpr std::array controls{
     timer(ids::Timer2, "Timer2", 1),
 };
 
-constexpr FormSpec spec{.caption = "Zorvane v1.0",
-                        .clientWidth = 250,
-                        .clientHeight = 245,
-                        .kind = FormKind::Main,
-                        .font = tahoma,
-                        .controls = controls};
+constexpr FormLayout layout{.caption = "Zorvane v1.0",
+                            .clientWidth = 250,
+                            .clientHeight = 245,
+                            .kind = FormKind::Main,
+                            .font = tahoma,
+                            .controls = controls};
 
 }  // namespace
 
-const FormSpec& form1Spec() { return spec; }
+const FormLayout& form1Layout() { return layout; }
 
 }  // namespace zorvane

@@ -5,6 +5,6 @@
 
 namespace zorvane {
 
-const FormSpec& form1Spec();
+const FormLayout& form1Layout();
 
 }  // namespace zorvane

@@ -5,7 +5,7 @@
 
 namespace zorvane {
 
-Form2::Form2(Ui& ui, std::function<void()> onClosed) : form_(ui.createForm(form2Spec())) {
+Form2::Form2(Ui& ui, std::function<void()> onClosed) : form_(ui.createForm(form2Layout())) {
     form_->onClick(ids::add, [this] { add(); });
     form_->onClick(ids::addtowait, [this] { addtowait(); });
     form_->onClick(ids::hide, [this] { form_->hide(); });

@@ -5,6 +5,6 @@
 
 namespace zorvane {
 
-const FormSpec& form2Spec();
+const FormLayout& form2Layout();
 
 }  // namespace zorvane

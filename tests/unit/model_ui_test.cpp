@@ -5,17 +5,17 @@
 namespace zorvane {
 namespace {
 
-constexpr ControlSpec controls[] = {
+constexpr ControlLayout controls[] = {
     {.id = 1, .kind = ControlKind::Label, .text = "Hello"},
     {.id = 2, .kind = ControlKind::CheckBox, .text = "Tick me"},
     {.id = 3, .kind = ControlKind::Timer, .intervalMs = 1000},
     {.id = 4, .kind = ControlKind::ListBox},
 };
-constexpr FormSpec spec{.caption = "Test", .controls = controls};
+constexpr FormLayout layout{.caption = "Test", .controls = controls};
 
 TEST(ModelUi, BuildsDesignValuesAndRunsTimersOnlyWhileEnabled) {
     ModelUi ui;
-    const auto owned = ui.createForm(spec);
+    const auto owned = ui.createForm(layout);
     ModelForm& form = ui.form("Test");
     EXPECT_EQ(form.textControl(1).text(), "Hello");
     EXPECT_EQ(form.checkBox(2).value(), 0);
@@ -33,7 +33,7 @@ TEST(ModelUi, BuildsDesignValuesAndRunsTimersOnlyWhileEnabled) {
 
 TEST(ModelUi, ACloseHandlerMayDestroyItsWindow) {
     ModelUi ui;
-    std::unique_ptr<Form> owned = ui.createForm(spec);
+    std::unique_ptr<Form> owned = ui.createForm(layout);
     std::string seen;
     // The handler goes on using what it captured after its window is gone.
     ui.form("Test").onClose([&, note = std::string(64, 'x')] {
@@ -47,7 +47,7 @@ TEST(ModelUi, ACloseHandlerMayDestroyItsWindow) {
 
 TEST(ModelUi, DialogsRecordWhatTheyShowAndAnswerFromTheScript) {
     ModelUi ui;
-    const auto owned = ui.createForm(spec);
+    const auto owned = ui.createForm(layout);
     ModelForm& form = ui.form("Test");
     int hookRuns = 0;
     ui.whileMessageBoxOpen = [&] {

@@ -24,7 +24,7 @@ constexpr Font tahoma{"Tahoma", 8.25, 400};
 constexpr Font sansSerif{"MS Sans Serif", 8.25, 400};
 
 // Every kind of control, in tab order; `count` sits over the run of spaces in `legend`.
-constexpr ControlSpec controls[] = {
+constexpr ControlLayout controls[] = {
     {.id = 10, .kind = MultiLineTextBox, .rect = {5, 5, 200, 60}, .font = sansSerif},
     {.id = 11, .kind = Label, .text = "Heading", .rect = {5, 70, 100, 15}},
     {.id = 12, .kind = TextBox, .text = "0", .rect = {60, 90, 30, 16}},
@@ -46,17 +46,17 @@ constexpr ControlSpec controls[] = {
 enum : int { notes = 10, heading, count, legend, hide, frame, setAway, list, add, unseen };
 enum : int { slowTimer = 20, fastTimer };
 
-constexpr FormSpec mainSpec{.caption = "Zorvane form test",
-                            .clientWidth = 250,
-                            .clientHeight = 245,
-                            .kind = FormKind::Main,
-                            .font = tahoma,
-                            .controls = controls};
-constexpr FormSpec toolSpec{.caption = "Zorvane tool test",
-                            .clientWidth = 316,
-                            .clientHeight = 158,
-                            .kind = FormKind::Tool,
-                            .controls = std::span(controls, 2)};
+constexpr FormLayout mainSpec{.caption = "Zorvane form test",
+                              .clientWidth = 250,
+                              .clientHeight = 245,
+                              .kind = FormKind::Main,
+                              .font = tahoma,
+                              .controls = controls};
+constexpr FormLayout toolSpec{.caption = "Zorvane tool test",
+                              .clientWidth = 316,
+                              .clientHeight = 158,
+                              .kind = FormKind::Tool,
+                              .controls = std::span(controls, 2)};
 
 // Runs the window's messages until `done` holds; false when it does not within 20 s.
 bool waitUntil(const std::function<bool()>& done) {
@@ -116,10 +116,10 @@ void postClick(HWND control, UINT down = WM_LBUTTONDOWN) {
 
 class FormTest : public testing::Test {
   protected:
-    explicit FormTest(const FormSpec& spec = mainSpec)
-        : form(ui.createForm(spec)),
+    explicit FormTest(const FormLayout& layout = mainSpec)
+        : form(ui.createForm(layout)),
           window(FindWindowW(formClassName,
-                             std::wstring(spec.caption.begin(), spec.caption.end()).c_str())) {}
+                             std::wstring(layout.caption.begin(), layout.caption.end()).c_str())) {}
 
     HWND child(int id) const { return findChild(window, id); }
     void showAndPaint() {
@@ -197,16 +197,17 @@ TEST_F(FormTest, EveryControlIsAChildWindowWithItsIdClassPlaceAndText) {
         EXPECT_EQ((style & WS_TABSTOP) != 0, c.tabStop);
         EXPECT_TRUE(style & WS_VISIBLE);
 
-        const ControlSpec& spec = *std::find_if(std::begin(controls), std::end(controls),
-                                                [&](const ControlSpec& s) { return s.id == c.id; });
-        EXPECT_EQ(GetParent(control), spec.parentId ? child(spec.parentId) : window);
+        const ControlLayout& layout =
+            *std::find_if(std::begin(controls), std::end(controls),
+                          [&](const ControlLayout& s) { return s.id == c.id; });
+        EXPECT_EQ(GetParent(control), layout.parentId ? child(layout.parentId) : window);
         RECT rect{};
         GetWindowRect(control, &rect);
         MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-        EXPECT_EQ(rect.left, spec.rect.left);
-        EXPECT_EQ(rect.top, spec.rect.top);
-        EXPECT_EQ(rect.right - rect.left, spec.rect.width);
-        EXPECT_EQ(rect.bottom - rect.top, spec.rect.height);
+        EXPECT_EQ(rect.left, layout.rect.left);
+        EXPECT_EQ(rect.top, layout.rect.top);
+        EXPECT_EQ(rect.right - rect.left, layout.rect.width);
+        EXPECT_EQ(rect.bottom - rect.top, layout.rect.height);
     }
     const auto noteStyle = static_cast<DWORD>(GetWindowLongPtrW(child(notes), GWL_STYLE));
     EXPECT_EQ(noteStyle & (ES_MULTILINE | ES_WANTRETURN | WS_VSCROLL),
@@ -397,9 +398,10 @@ TEST_F(FormTest, AskingForAControlThatIsNotThereIsAnError) {
     EXPECT_THROW(form->listBox(slowTimer), std::invalid_argument);
     EXPECT_THROW(form->onClick(999, [] {}), std::invalid_argument);
 
-    const ControlSpec twice[] = {{.id = 1, .kind = Label}, {.id = 1, .kind = TextBox}};
-    const ControlSpec orphan[] = {{.id = 2, .kind = Label, .parentId = 3}};
-    for (auto bad : {std::span<const ControlSpec>(twice), std::span<const ControlSpec>(orphan)}) {
+    const ControlLayout twice[] = {{.id = 1, .kind = Label}, {.id = 1, .kind = TextBox}};
+    const ControlLayout orphan[] = {{.id = 2, .kind = Label, .parentId = 3}};
+    for (auto bad :
+         {std::span<const ControlLayout>(twice), std::span<const ControlLayout>(orphan)}) {
         EXPECT_THROW(ui.createForm({.caption = "bad", .controls = bad}), std::invalid_argument);
     }
 }

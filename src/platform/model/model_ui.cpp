@@ -21,8 +21,8 @@ void runOnce(std::function<void()>& hook) {
 
 }  // namespace
 
-ModelForm::ModelForm(ModelUi& ui, const FormSpec& spec) : ui_(ui), caption_(spec.caption) {
-    for (const ControlSpec& c : spec.controls) {
+ModelForm::ModelForm(ModelUi& ui, const FormLayout& layout) : ui_(ui), caption_(layout.caption) {
+    for (const ControlLayout& c : layout.controls) {
         Control control;
         switch (c.kind) {
             case ControlKind::CheckBox:
@@ -89,8 +89,8 @@ ModelForm& ModelUi::form(std::string_view caption) const {
     return **it;
 }
 
-std::unique_ptr<Form> ModelUi::createForm(const FormSpec& spec) {
-    return std::make_unique<ModelForm>(*this, spec);
+std::unique_ptr<Form> ModelUi::createForm(const FormLayout& layout) {
+    return std::make_unique<ModelForm>(*this, layout);
 }
 
 }  // namespace zorvane

@@ -24,7 +24,7 @@ class ModelUi;
 
 class ModelForm : public Form {
   public:
-    ModelForm(ModelUi& ui, const FormSpec& spec);
+    ModelForm(ModelUi& ui, const FormLayout& layout);
     ~ModelForm() override;
     ModelForm(const ModelForm&) = delete;
     ModelForm& operator=(const ModelForm&) = delete;
@@ -94,7 +94,7 @@ class ModelUi : public Ui {
     // The window with this caption; throws when there is none.
     ModelForm& form(std::string_view caption) const;
 
-    std::unique_ptr<Form> createForm(const FormSpec& spec) override;
+    std::unique_ptr<Form> createForm(const FormLayout& layout) override;
     [[noreturn]] void exitProcess() override { throw ProcessExit{}; }
 
   private:

@@ -46,13 +46,13 @@ int lineHeight(HFONT font) {
     return metrics.tmHeight;
 }
 
-ChildClass childClass(const ControlSpec& spec, HFONT font) {
-    switch (spec.kind) {
+ChildClass childClass(const ControlLayout& layout, HFONT font) {
+    switch (layout.kind) {
         case ControlKind::Label: {
             // Left-aligned labels wrap by words, except those one line high: what does not fit
             // there is cut at the right edge rather than wrapped onto a line nobody sees.
-            DWORD align = spec.align == Align::Center ? SS_CENTER : SS_LEFT;
-            if (align == SS_LEFT && spec.rect.height < 2 * lineHeight(font)) {
+            DWORD align = layout.align == Align::Center ? SS_CENTER : SS_LEFT;
+            if (align == SS_LEFT && layout.rect.height < 2 * lineHeight(font)) {
                 align = SS_LEFTNOWORDWRAP;
             }
             return {L"Static", SS_NOTIFY | SS_NOPREFIX | align, 0};
@@ -80,17 +80,17 @@ ChildClass childClass(const ControlSpec& spec, HFONT font) {
 
 }  // namespace
 
-Win32Form::Win32Form(HINSTANCE instance, const FormSpec& spec)
+Win32Form::Win32Form(HINSTANCE instance, const FormLayout& layout)
     : white_(CreateSolidBrush(white)),
-      formFont_(spec.font ? createFont(*spec.font) : createDialogFont()) {
-    const bool tool = spec.kind == FormKind::Tool;
+      formFont_(layout.font ? createFont(*layout.font) : createDialogFont()) {
+    const bool tool = layout.kind == FormKind::Tool;
     const DWORD style =
         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | (tool ? 0 : WS_MINIMIZEBOX);
     const DWORD exStyle = tool ? WS_EX_TOOLWINDOW : 0;
-    RECT frame{0, 0, spec.clientWidth, spec.clientHeight};
+    RECT frame{0, 0, layout.clientWidth, layout.clientHeight};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    create(exStyle, formClassName, widen(spec.caption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-           frame.right - frame.left, frame.bottom - frame.top, nullptr, instance);
+    create(exStyle, formClassName, widen(layout.caption).c_str(), style, CW_USEDEFAULT,
+           CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, instance);
 
     if (!tool) {
         // Shared icons are the system's to free. A module without the icon shows the default.
@@ -100,7 +100,7 @@ Win32Form::Win32Form(HINSTANCE instance, const FormSpec& spec)
             SendMessageW(hwnd(), WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
         }
     }
-    for (const ControlSpec& control : spec.controls) {
+    for (const ControlLayout& control : layout.controls) {
         createControl(instance, control);
     }
 }
@@ -108,20 +108,20 @@ Win32Form::Win32Form(HINSTANCE instance, const FormSpec& spec)
 // The window goes first: its controls still use the fonts until they are destroyed.
 Win32Form::~Win32Form() { destroyWindow(); }
 
-void Win32Form::createControl(HINSTANCE instance, const ControlSpec& spec) {
-    if (children_.contains(spec.id)) {
-        throw std::invalid_argument("control id " + std::to_string(spec.id) + " is used twice");
+void Win32Form::createControl(HINSTANCE instance, const ControlLayout& layout) {
+    if (children_.contains(layout.id)) {
+        throw std::invalid_argument("control id " + std::to_string(layout.id) + " is used twice");
     }
-    if (spec.kind == ControlKind::Timer) {
-        children_.emplace(spec.id, Child{spec.kind, nullptr});
-        timers_.try_emplace(spec.id, hwnd(), spec.id, spec.intervalMs);
+    if (layout.kind == ControlKind::Timer) {
+        children_.emplace(layout.id, Child{layout.kind, nullptr});
+        timers_.try_emplace(layout.id, hwnd(), layout.id, layout.intervalMs);
         return;
     }
     HWND parent = hwnd();
-    if (spec.parentId != 0) {
-        const auto frame = children_.find(spec.parentId);
+    if (layout.parentId != 0) {
+        const auto frame = children_.find(layout.parentId);
         if (frame == children_.end() || frame->second.kind != ControlKind::Frame) {
-            throw std::invalid_argument("control id " + std::to_string(spec.id) +
+            throw std::invalid_argument("control id " + std::to_string(layout.id) +
                                         " is not in a frame created before it");
         }
         parent = frame->second.window;
@@ -129,40 +129,40 @@ void Win32Form::createControl(HINSTANCE instance, const ControlSpec& spec) {
 
     // Siblings are clipped, so a control placed over a label (the count-down box over
     // Label10's run of spaces) is never painted over; creation order is tab and z-order.
-    const HFONT font = fontFor(spec);
-    const ChildClass type = childClass(spec, font);
-    HWND window =
-        CreateWindowExW(type.exStyle, type.name, widen(spec.text).c_str(),
-                        type.style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, spec.rect.left,
-                        spec.rect.top, spec.rect.width, spec.rect.height, parent,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    const HFONT font = fontFor(layout);
+    const ChildClass type = childClass(layout, font);
+    HWND window = CreateWindowExW(
+        type.exStyle, type.name, widen(layout.text).c_str(),
+        type.style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, layout.rect.left, layout.rect.top,
+        layout.rect.width, layout.rect.height, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance, nullptr);
     if (!window) {
-        throw std::runtime_error("cannot create control id " + std::to_string(spec.id));
+        throw std::runtime_error("cannot create control id " + std::to_string(layout.id));
     }
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    children_.emplace(spec.id, Child{spec.kind, window});
+    children_.emplace(layout.id, Child{layout.kind, window});
     if ((type.style & WS_TABSTOP) && !focus_) focus_ = window;
 
-    switch (spec.kind) {
+    switch (layout.kind) {
         case ControlKind::Label:
         case ControlKind::TextBox:
         case ControlKind::MultiLineTextBox:
-            texts_.try_emplace(spec.id, window);
+            texts_.try_emplace(layout.id, window);
             break;
         case ControlKind::CheckBox:
-            checkBoxes_.try_emplace(spec.id, window);
+            checkBoxes_.try_emplace(layout.id, window);
             break;
         case ControlKind::ListBox:
-            listBoxes_.try_emplace(spec.id, window);
+            listBoxes_.try_emplace(layout.id, window);
             break;
         default:
             break;
     }
 }
 
-HFONT Win32Form::fontFor(const ControlSpec& spec) {
-    if (!spec.font) return formFont_.get();
-    return controlFonts_.emplace_back(createFont(*spec.font)).get();
+HFONT Win32Form::fontFor(const ControlLayout& layout) {
+    if (!layout.font) return formFont_.get();
+    return controlFonts_.emplace_back(createFont(*layout.font)).get();
 }
 
 const Win32Form::Child& Win32Form::child(int id) const {

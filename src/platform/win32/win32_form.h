@@ -17,7 +17,7 @@ class Win32Form final : public Form, BaseWindow {
   public:
     // Throws std::invalid_argument for a description that cannot be built (a repeated id, a
     // label in a frame that does not come before it).
-    Win32Form(HINSTANCE instance, const FormSpec& spec);
+    Win32Form(HINSTANCE instance, const FormLayout& layout);
     ~Win32Form() override;
 
     TextControl& textControl(int id) override { return find(texts_, id, "text control"); }
@@ -44,8 +44,8 @@ class Win32Form final : public Form, BaseWindow {
     };
 
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void createControl(HINSTANCE instance, const ControlSpec& spec);
-    HFONT fontFor(const ControlSpec& spec);
+    void createControl(HINSTANCE instance, const ControlLayout& layout);
+    HFONT fontFor(const ControlLayout& layout);
     void command(int id, int code);
     const Child& child(int id) const;
 

@@ -41,8 +41,8 @@ Win32Ui::Win32Ui(HINSTANCE instance) : instance_(instance) {
                   reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)));
 }
 
-std::unique_ptr<Form> Win32Ui::createForm(const FormSpec& spec) {
-    return std::make_unique<Win32Form>(instance_, spec);
+std::unique_ptr<Form> Win32Ui::createForm(const FormLayout& layout) {
+    return std::make_unique<Win32Form>(instance_, layout);
 }
 
 void Win32Ui::exitProcess() { ExitProcess(0); }

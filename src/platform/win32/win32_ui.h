@@ -16,7 +16,7 @@ class Win32Ui final : public Ui {
     // `instance` holds the program's icon (resources.h), if it has one.
     explicit Win32Ui(HINSTANCE instance);
 
-    std::unique_ptr<Form> createForm(const FormSpec& spec) override;
+    std::unique_ptr<Form> createForm(const FormLayout& layout) override;
     [[noreturn]] void exitProcess() override;
 
   private:
