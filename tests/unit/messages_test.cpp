@@ -1,0 +1,216 @@
+// The away message: counters, template expansion, its text forms, delivery and the probes.
+#include <gtest/gtest.h>
+
+#include "messages/awaymessage.h"
+#include "platform/model/model_controls.h"
+#include "platform/model/model_desktop.h"
+#include "text/utf.h"
+
+namespace zorvane {
+namespace {
+
+TEST(ParseCounter, GrammarRoundingAndRange) {
+    using Case = std::pair<std::string, std::expected<std::int16_t, CounterError>>;
+    const auto nan = std::unexpected(CounterError::NotANumber);
+    const auto range = std::unexpected(CounterError::OutOfRange);
+    const std::string nul("5\0", 2), wide5 = "\xEF\xBC\x95", nines(400, '9');
+    const std::vector<Case> grammar = {
+        {" 07", 7},    {"\t-3 \t", -3}, {"+5", 5},      {"5.", 5},    {"", nan},
+        {" \t ", nan}, {".", nan},      {"+", nan},     {"- 5", nan}, {"--5", nan},
+        {"5-", nan},   {"5 5", nan},    {"1.2.3", nan}, {"1e3", nan}, {"0x10", nan},
+        {"$5", nan},   {"1,000", nan},  {"\n5", nan},   {nul, nan},   {wide5, nan}};
+    // Halves to even; the range is checked after rounding.
+    const std::vector<Case> rounding = {
+        {".5", 0},        {"2.5", 2},           {"3.5", 4},           {"-2.5", -2},
+        {"-3.5", -4},     {"2.6", 3},           {"32767.4", 32767},   {"32767.5", range},
+        {"32768", range}, {"-32768.5", -32768}, {"-32768.51", range}, {"-32769", range}};
+    // Decimal digits that a double would read as an exact half; long digit strings.
+    const std::vector<Case> digits = {{"2.50000000000000000000000", 2},
+                                      {"2.50000000000000000000001", 3},
+                                      {"3.49999999999999999999", 3},
+                                      {"0.50000000000000000001", 1},
+                                      {"0.5" + std::string(100000, '0') + "1", 1},
+                                      {std::string(400, '0') + "32767", 32767},
+                                      {nines, range},
+                                      {nines + "x", nan}};
+    for (const auto& table : {grammar, rounding, digits}) {
+        for (const auto& [text, expected] : table)
+            EXPECT_EQ(parseCounter(text, "."), expected) << '"' << text.substr(0, 30);
+    }
+    EXPECT_EQ(parseCounter("1,5", ","), 2);
+    EXPECT_EQ(parseCounter("1.5", ","), nan);
+}
+
+struct Expansion : testing::Test {
+    ModelDesktop desktop;
+    ModelTextControl countdown{"0"};
+    ModelTextControl countup{"0"};
+    ExpansionContext context{countdown, countup, desktop};
+
+    // The expanded text, or which box failed and why.
+    std::string expand(std::string message) {
+        const auto result = expandmessage(std::move(message), context);
+        if (result) return *result;
+        const bool down = result.error().counter == ExpandError::Counter::CountDown;
+        const bool nan = result.error().kind == CounterError::NotANumber;
+        return std::string(down ? "!down " : "!up ") + (nan ? "NaN" : "range");
+    }
+};
+
+TEST_F(Expansion, StepsTheCountersThenFillsTheTokensOrFailsKeepingWhatWasWritten) {
+    struct Case {
+        std::string down, up, message, expected, downAfter, upAfter;
+    };
+    const Case cases[] = {
+        {"5", "0", "Back in %c min, gone %u", "Back in 4 min, gone 1", "4", "1"},
+        {"0", "0", "%c %u", "0 1", "0", "1"},
+        {"0.5", "0", "%c", "0", "0.5", "1"},  // rests at 0: its text is not rewritten
+        {"-3", "7", "%c", "-4", "-4", "8"},
+        {" 2.5", "0", "%c", "1", "1", "1"},
+        {"4", "-32768", "%%c and %c %u", "%3 and 3 -32767", "3", "-32767"},
+        {"0", "0", "%n %d %t %C %U %S %M % %", "%n %d %t %C %U %S %M % %", "0", "1"},
+        {"9", "0", "", "", "8", "1"},
+        {"", "3", "%c %m", "!down NaN", "", "3"},
+        {"-32768", "3", "%c %m", "!down range", "-32768", "3"},
+        {"40000", "3", "%c %m", "!down range", "40000", "3"},
+        {"5", "32767", "%c %m", "!up range", "4", "32767"},
+        {"0", "x", "%c %m", "!up NaN", "0", "x"},
+    };
+    for (const auto& c : cases) {
+        countdown.setText(c.down);
+        countup.setText(c.up);
+        const int pumps = desktop.pumpCount();
+        EXPECT_EQ(expand(c.message), c.expected) << c.message;
+        EXPECT_EQ(countdown.text() + " " + countup.text(), c.downAfter + " " + c.upAfter);
+        // The memory report, and so the pump, runs once per expansion; a failure stops before.
+        EXPECT_EQ(desktop.pumpCount() - pumps, c.expected.starts_with('!') ? 0 : 1) << c.message;
+    }
+}
+
+TEST_F(Expansion, LaterStepsScanTheSongButEarlierOnesDoNot) {
+    desktop.addWindow("STUDIO", "%c %u %s %m - Winamp");
+    countdown.setText("4");
+    EXPECT_EQ(expand("[%s] %c"), "[%c %u %s Physical Mem Free: 257.1 MB of 514.2 MB (50%) ] 3");
+}
+
+TEST_F(Expansion, AnEventRunByThePumpSeesTheCountersStepped) {
+    std::string nested;
+    desktop.post([&] { nested = expand("%u"); });
+    EXPECT_EQ(expand("%u"), "1");
+    EXPECT_EQ(nested, "2");
+}
+
+TEST_F(Expansion, AMegabyteTemplateExpandsWhole) {
+    std::string big;
+    while (big.size() < 1'000'000)
+        big += "away %c\r\n";
+    EXPECT_EQ(expand(big).size(), big.size() / 9 * 8);  // each "%c" became "0"
+}
+
+TEST(Setawaytext, WritesIntoTheFirstDialogOfAnotherProcess) {
+    ModelDesktop desktop;
+    // An away dialog with the edit field inside its container; returns the edit field.
+    const auto addDialog = [&](std::string title, bool own = false) {
+        const WindowHandle dialog = desktop.addWindow("#32770", std::move(title), 0, own);
+        return desktop.addWindow("Ate32Class", "", desktop.addWindow("WndAte32Class", "", dialog));
+    };
+    addDialog("Zorvane", /*own=*/true);
+    const WindowHandle edit = addDialog("Zorvane");
+    addDialog("Zorvane");
+    setawaytext(desktop, "Zorvane", "gone");
+    ASSERT_EQ(desktop.writes().size(), 1u);
+    EXPECT_EQ(desktop.writes()[0].window, edit);
+}
+
+TEST(TextForms, LineBreaksAndTheUrlFormEscapingWhatTheClientsDecodingWouldChange) {
+    EXPECT_EQ(lineBreakForm("a\r\nb\nc\r\r\n\n\rend\r\n"), "a<br>b\nc\r<br>\n\rend<br>");
+    const std::pair<std::string, std::string> cases[] = {
+        {"50% & more", "50%25+%26+more"},
+        {"C++", "C%2B%2B"},
+        {"a b  c", "a+b++c"},
+        {"C:\\dir\\", "C:%5Cdir%5C"},
+        {"#1 \"q\"", "%231+%22q%22"},
+        {std::string("\0\t\n\r\x1F\x7F", 6), "%00%09%0A%0D%1F%7F"},
+        {"<b>/=?:;,.!'()*~_-caf\xC3\xA9\xFF", "<b>/=?:;,.!'()*~_-caf\xC3\xA9\xFF"},
+    };
+    for (const auto& [text, encoded] : cases) {
+        EXPECT_EQ(urlMessageForm(text), "<title>Zorvane</title>" + encoded) << text;
+    }
+}
+
+TEST(UrlMessageForm, TheClientsFormDecodingGivesBackEveryByte) {
+    std::string text = " %2B+%%";
+    for (int b = 0; b < 256; ++b)
+        text += static_cast<char>(b);
+    const std::string encoded = urlMessageForm(text);
+    std::string decoded;  // as the IM client reads it: "+" is a space, %XX the byte
+    for (std::size_t i = 0; i < encoded.size(); ++i) {
+        if (encoded[i] == '%') {
+            decoded += static_cast<char>(std::stoi(encoded.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            decoded += encoded[i] == '+' ? ' ' : encoded[i];
+        }
+    }
+    EXPECT_EQ(decoded, "<title>Zorvane</title>" + text);
+    // Nothing left that a quoted command-line argument or a URL fragment would take apart.
+    EXPECT_EQ(encoded.find_first_of(" \"#&\\"), std::string::npos);
+}
+
+TEST(Utf, MalformedInputBecomesReplacementCharacters) {
+    // A stray byte, an overlong form, a sequence cut short by the end of the text; a lone
+    // surrogate.
+    const std::string_view cut("\xFF|\xC0\xAF|\xC3\xA9", 6);
+    EXPECT_EQ(toUtf16(cut), (std::u16string{0xFFFD, u'|', 0xFFFD, u'|', 0xFFFD}));
+    EXPECT_EQ(toUtf8(std::u16string{0xD800, u'x'}), "\xEF\xBF\xBDx");
+}
+
+TEST(Currentsong, ReadsThePlayersTitleCutThenWithoutWinampOrSaysItIsOff) {
+    const std::string x120(120, 'x');
+    const std::string emoji = "\xF0\x9F\x8E\xB5";  // two UTF-16 units
+    const std::pair<std::string, std::string> cases[] = {
+        {"Song - Winamp", "Song "},
+        {"- Winamp A - Winamp", " A "},
+        {"Song - winamp", "Song - winamp"},
+        {std::string(200, 'x'), std::string(127, 'x')},
+        {x120 + " - Winamp", x120 + " - Wina"},
+        {std::string(126, 'x') + emoji + "y", std::string(126, 'x')},
+        {std::string(125, 'x') + emoji + "y", std::string(125, 'x') + emoji},
+    };
+    for (const auto& [title, song] : cases) {
+        ModelDesktop desktop;
+        desktop.addWindow("Winamp v1.x", title);
+        EXPECT_EQ(currentsong(desktop), song) << title;
+    }
+    ModelDesktop desktop;
+    EXPECT_EQ(currentsong(desktop), "Winamp Is Currently Off");
+    desktop.addWindow("Winamp v1.x", "old - Winamp");
+    desktop.addWindow("STUDIO", "new - Winamp");  // the newer player comes first
+    EXPECT_EQ(currentsong(desktop), "new ");
+}
+
+TEST(Memorystats, FormatsTheRoundedMegabytes) {
+    struct Case {
+        std::uint64_t total, available;
+        std::string separator, expected;
+    };
+    const Case cases[] = {
+        {268435456, 100000000, ".", "Physical Mem Free: 95.8 MB of 257.1 MB (37%)"},
+        {534544384, 133636096, ".", "Physical Mem Free: 128 MB of 512 MB (25%)"},
+        {536870912, 0, ".", "Physical Mem Free: 0 MB of 514.2 MB (0%)"},
+        {10440320, 2557879, ",", "Physical Mem Free: 2,5 MB of 10 MB (25%)"},  // not 24%
+        {261008, 261008, ".", "Physical Mem Free: 0.3 MB of 0.3 MB (100%)"},   // 2.5 tenths
+        {25276194816, 12884901888, ".", "Physical Mem Free: 12341.5 MB of 24210.2 MB (50%)"},
+        {52201, 52201, ".", "Physical Mem Free: 0 MB of 0 MB (0%)"},  // no total, no division
+    };
+    for (const auto& c : cases) {
+        ModelDesktop desktop;
+        desktop.setDecimalSeparator(c.separator);
+        // Pending events run before the memory status is read.
+        desktop.post([&] { desktop.setMemory({c.total, c.available}); });
+        EXPECT_EQ(memorystats(desktop), c.expected) << c.total << " / " << c.available;
+    }
+}
+
+}  // namespace
+}  // namespace zorvane
