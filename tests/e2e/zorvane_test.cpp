@@ -1,0 +1,198 @@
+// The real program, used as a user would: its main window with the fake IM client recording
+// what reaches it, and its Extra window. Entries reach "Send Complete:" only through the
+// auto-responder's hand-out, which appends to the list box; the tests append there themselves.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "driver.h"
+#include "windows/control_ids.h"
+
+namespace zorvane::driver {
+namespace {
+
+using Texts = std::vector<std::string>;
+const std::string placeholder = "aim:goaway?message=</title>Zorvane</title><";
+
+class MainWindow : public testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(client.log && app.main); }
+    bool captionBecomes(std::string_view caption) const {
+        return waitUntil([&] { return text(Label8) == caption; });
+    }
+    void setHidden(bool hidden) const {
+        const auto ticked = [&] { return SendMessageW(vp, BM_GETCHECK, 0, 0) == BST_CHECKED; };
+        if (ticked() != hidden) click(vp);
+        ASSERT_TRUE(waitUntil([&] { return ticked() == hidden; }));
+    }
+
+    FakeImClient client{FakeWindows{{"#32770", "Zorvane"}}};  // its away dialog, for hidden mode
+    Zorvane app;
+    HWND awaym = app.control(ids::awaym), countdown = app.control(ids::countdown);
+    HWND countup = app.control(ids::countup), Label8 = app.control(ids::Label8);
+    HWND vp = app.control(ids::vp);
+};
+
+TEST_F(MainWindow, EachSetAwaySendsItsTemplateOnceAndSetBackSendsNothing) {
+    const struct {
+        const char *awaym, *countdown, *message, *countdownAfter;
+    } cases[] = {
+        {"", "0", "", "0"},
+        {"Out to lunch", "0", "Out+to+lunch", "0"},
+        {"Gone\r\nBack soon", "0", "Gone<br>Back+soon", "0"},
+        {"Back in %c min", "10", "Back+in+9+min", "9"},
+    };
+    Texts sent;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.awaym);
+        type(awaym, c.awaym);
+        type(countdown, c.countdown);
+        click(Label8);
+        ASSERT_TRUE(captionBecomes("Set Back"));
+        sent.push_back(std::string("aim:goaway?message=<title>Zorvane</title>") + c.message);
+        EXPECT_EQ(client.records(sent.size()), sent);
+        EXPECT_EQ(text(countdown), c.countdownAfter);
+        EXPECT_EQ(text(countup), "1");
+
+        click(Label8);
+        ASSERT_TRUE(captionBecomes("Set Away"));
+        EXPECT_EQ(text(countup), "0");
+        EXPECT_EQ(text(countdown), c.countdownAfter);
+    }
+    // Whatever a Set Back had sent would have arrived before the next Set Away's command.
+    EXPECT_EQ(client.records(), sent);
+}
+
+TEST_F(MainWindow, HiddenModeSendsThePlaceholderAndWritesTheTextIntoTheAwayDialog) {
+    type(awaym, "Busy");
+    setHidden(true);
+    click(Label8);
+    // The shell and the handler take their time: the two may arrive in either order.
+    Texts received = client.records(2);
+    std::ranges::sort(received);
+    EXPECT_EQ(received, (Texts{"Busy", placeholder}));
+    EXPECT_EQ(text(Label8), "Set Back");
+    EXPECT_EQ(text(countup), "1");
+}
+
+TEST_F(MainWindow, AnInvalidCountDownIsRefusedBeforeAnythingIsSent) {
+    type(awaym, "Back in %c min");
+    // In hidden mode a check made too late would have sent the placeholder already.
+    const std::pair<const char*, bool> cases[] = {
+        {"", false}, {"ten", false}, {"32768", false}, {"-32768", true}, {"12abc", true}};
+    for (const auto& [bad, hidden] : cases) {
+        SCOPED_TRACE(bad);
+        setHidden(hidden);
+        type(countdown, bad);
+        click(Label8);
+        const HWND box = app.dialog("Count Down must be a whole number from -32767 to 32767.");
+        ASSERT_TRUE(box);
+        EXPECT_EQ(GetWindow(box, GW_OWNER), app.main);
+        EXPECT_EQ(text(box), "Zorvane");
+        EXPECT_EQ(text(Label8), "Set Away");
+        ASSERT_TRUE(app.answer(box));
+        EXPECT_EQ(text(Label8), "Set Away");
+        EXPECT_EQ(text(countdown), bad);
+    }
+    // Anything the refused clicks had sent would have arrived before this command.
+    setHidden(false);
+    type(countdown, "5");
+    click(Label8);
+    EXPECT_EQ(client.records(1), Texts{"aim:goaway?message=<title>Zorvane</title>Back+in+4+min"});
+}
+
+class ExtraWindow : public testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(app.main && openExtra()); }
+    // Modeless: the main window stays usable beside it.
+    bool openExtra() {
+        click(app.control(ids::Label9));
+        extra = app.window("Extra");
+        List1 = child(extra, ids::List1);
+        List2 = child(extra, ids::List2);
+        return extra && List1 && List2 && IsWindowEnabled(app.main);
+    }
+    static bool holds(HWND list, const Texts& entries) {
+        return waitUntil([&] { return items(list) == entries; });
+    }
+    // Answers a prompt or message box of the Extra window, after checking it is one of its own.
+    void answer(const char* shown, const char* title, const char* typed = nullptr,
+                int button = IDOK) const {
+        const HWND dialog = app.dialog(shown);
+        ASSERT_TRUE(dialog);
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), extra);
+        EXPECT_EQ(text(dialog), title);
+        EXPECT_TRUE(app.answer(dialog, typed, button));
+    }
+    void requeue(int index) const {
+        clickItem(List2, index);
+        ASSERT_TRUE(waitUntil([&] { return SendMessageW(List2, LB_GETCURSEL, 0, 0) == index; }));
+        click(child(extra, ids::addtowait));
+    }
+
+    Zorvane app;
+    HWND extra = nullptr, List1 = nullptr, List2 = nullptr;
+};
+
+TEST_F(ExtraWindow, AddAsksForTheNameThenTheMessageAndKeepsOneMessagePerScreenName) {
+    click(child(extra, ids::add));
+    answer("Enter Screen Name:", "", "John Doe");
+    answer("Enter Message:", "", "back at 5");
+    ASSERT_TRUE(app.add(extra, "Jo Ann", "call me - later"));
+    ASSERT_TRUE(app.add(extra, "typed, then", "cancelled", IDCANCEL));  // gives empty texts
+    const Texts waiting{"johndoe-back at 5", "joann-call me - later", "-"};
+    EXPECT_TRUE(holds(List1, waiting));
+
+    ASSERT_TRUE(app.add(extra, "JOHN DOE", "again"));
+    answer("one message per screen name", "Zorvane");
+    EXPECT_EQ(items(List1), waiting);
+}
+
+TEST_F(ExtraWindow, SetHidesTheWindowWithItsEntriesAndTheCloseBoxDiscardsThem) {
+    ASSERT_TRUE(app.add(extra, "bob", "hi"));
+    appendItem(List2, "amy-yo");
+    click(child(extra, ids::hide));
+    ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(extra); }));
+    const HWND first = extra;
+    ASSERT_TRUE(openExtra());
+    EXPECT_EQ(extra, first);
+    EXPECT_EQ(items(List1), Texts{"bob-hi"});
+    EXPECT_EQ(items(List2), Texts{"amy-yo"});
+
+    PostMessageW(extra, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(first); }));
+    ASSERT_TRUE(openExtra());
+    EXPECT_EQ(items(List1), Texts{});
+    EXPECT_EQ(items(List2), Texts{});
+}
+
+TEST_F(ExtraWindow, DoubleClickRemovesAnEntryAndRequeueMovesOneBackUnlessItsNameWaits) {
+    for (const char* name : {"amy", "b", "c"})
+        ASSERT_TRUE(app.add(extra, name, "wait"));
+    for (const char* entry : {"x-1", "bob-hi", "amy-yo"})
+        appendItem(List2, entry);
+    clickItem(List1, 1, true);
+    EXPECT_TRUE(holds(List1, {"amy-wait", "c-wait"}));
+    clickItem(List2, 0, true);
+    EXPECT_TRUE(holds(List2, {"bob-hi", "amy-yo"}));
+    EXPECT_EQ(items(List1), (Texts{"amy-wait", "c-wait"}));
+
+    requeue(0);
+    EXPECT_TRUE(holds(List1, {"amy-wait", "c-wait", "bob-hi"}));
+    EXPECT_TRUE(holds(List2, {"amy-yo"}));
+    requeue(0);
+    answer("one message per screen name", "Zorvane");
+    EXPECT_EQ(items(List1), (Texts{"amy-wait", "c-wait", "bob-hi"}));
+    EXPECT_EQ(items(List2), Texts{"amy-yo"});
+}
+
+TEST_F(ExtraWindow, ClosingTheMainWindowEndsTheProgramEvenWhileAPromptIsOpen) {
+    click(child(extra, ids::add));
+    ASSERT_TRUE(app.dialog("Enter Screen Name:"));
+    PostMessageW(app.main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(WaitForSingleObject(app.process->info.hProcess, 20000), WAIT_OBJECT_0);
+}
+
+}  // namespace
+}  // namespace zorvane::driver

@@ -1,0 +1,121 @@
+// The away-message procedures on the real desktop: the shell hands the away command to the
+// "aim:" handler, texts reach the away dialog of another process, the probes read the system.
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "driver.h"
+#include "messages/awaymessage.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/win32_desktop.h"
+#include "text/replace.h"
+
+namespace zorvane::driver {
+namespace {
+
+const std::string beyondAscii = "Grüße ☃ 😀 –";
+
+// What the IM client makes of an away command: "+" is a space, %XX the byte XX.
+std::string formDecode(std::string_view text) {
+    std::string decoded;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        unsigned byte = 0;
+        if (text[i] == '%' && i + 2 < text.size() &&
+            std::from_chars(&text[i + 1], &text[i + 3], byte, 16).ptr == &text[i + 3]) {
+            decoded += static_cast<char>(byte);
+            i += 2;
+        } else {
+            decoded += text[i] == '+' ? ' ' : text[i];
+        }
+    }
+    return decoded;
+}
+
+TEST(MessagesOnTheDesktop, GoawayReachesTheAimHandlerAsTyped) {
+    win32::Win32Desktop desktop;
+    goaway(desktop, "nobody");  // no handler registered yet: lost, without a hang
+    const FakeImClient client;
+    ASSERT_TRUE(client.log);
+    const std::string texts[] = {"50% & more", "C++",       "a b  c", "C:\\dir\\", "say \"hi\" #1",
+                                 "%n %d %t",   beyondAscii, "",       "%41+%2B"};
+    for (std::size_t i = 0; i < std::size(texts); ++i) {
+        goaway(desktop, urlMessageForm(texts[i]));
+        const auto urls = client.records(i + 1);
+        ASSERT_EQ(urls.size(), i + 1);
+        EXPECT_EQ(formDecode(urls[i]), "aim:goaway?message=<title>Zorvane</title>" + texts[i]);
+    }
+    goaway(desktop, placeholderMessage);
+    EXPECT_EQ(client.records(std::size(texts) + 1).back(),
+              "aim:goaway?message=</title>Zorvane</title><");
+}
+
+TEST(MessagesOnTheDesktop, SetawaytextWritesIntoTheAwayDialogOfAnotherProcessOnly) {
+    const FakeImClient client({{"#32770", "Away Message"}, {"#32770", "Zorvane"}});
+    ASSERT_TRUE(client.log);
+    // Our own "Zorvane" dialog (a message box of ours), in front of the client's.
+    const win32::UniqueWindow own(CreateWindowExW(0, L"#32770", L"Zorvane", WS_POPUP, 0, 0, 9, 9,
+                                                  nullptr, nullptr, nullptr, nullptr));
+    win32::Win32Desktop desktop;
+    ASSERT_EQ(desktop.findWindows("#32770", "Zorvane").front(),
+              reinterpret_cast<WindowHandle>(own.get()));
+
+    for (const std::string& title :
+         {std::string("Away"), std::string("away message"), std::string("Away Message "),
+          std::string("Away Message\0 2", 15), std::string()}) {
+        setawaytext(desktop, title, "wrong: " + title);
+    }
+    const std::string text = "Back at 5\r\n%n " + beyondAscii;
+    setawaytext(desktop, "Away Message", text);
+    setawaytext(desktop, "Zorvane", "for the client");
+    EXPECT_EQ(client.records(2), (std::vector<std::string>{text, "for the client"}));
+}
+
+TEST(MessagesOnTheDesktop, CurrentsongReadsThePlayersTitleCutTo127Units) {
+    win32::Win32Desktop desktop;
+    EXPECT_EQ(currentsong(desktop), "Winamp Is Currently Off");
+    const std::string emoji = "😀";  // two UTF-16 units
+    const struct {
+        FakeWindows player;
+        std::string song;
+    } cases[] = {
+        {{{"Winamp v1.x", "1. Song - Winamp"}}, "1. Song "},
+        {{{"Winamp v1.x", "Other - Winamp"}, {"STUDIO", "A - Winamp - Winamp"}}, "A  "},
+        {{{"Winamp v1.x", beyondAscii + " - Winamp"}}, beyondAscii + " "},
+        {{{"Winamp v1.x", "Song - winamp"}}, "Song - winamp"},
+        {{{"STUDIO", ""}}, ""},
+        // The cut comes first, splits the "- Winamp" that follows, and never splits a pair.
+        {{{"STUDIO", std::string(122, 'x') + " - Winamp"}}, std::string(122, 'x') + " - Wi"},
+        {{{"STUDIO", std::string(126, 'x') + emoji}}, std::string(126, 'x')},
+        {{{"STUDIO", std::string(125, 'x') + emoji + "x"}}, std::string(125, 'x') + emoji},
+    };
+    for (const auto& c : cases) {
+        const FakeImClient player(c.player);
+        ASSERT_TRUE(player.log);
+        EXPECT_EQ(currentsong(desktop), c.song) << c.player.back().second;
+    }
+}
+
+TEST(MessagesOnTheDesktop, MemorystatsAgreesWithTheSystem) {
+    win32::Win32Desktop desktop;
+    const std::string line = replaceAll(memorystats(desktop), desktop.decimalSeparator(), ".");
+    MEMORYSTATUSEX status{.dwLength = sizeof status};
+    ASSERT_TRUE(GlobalMemoryStatusEx(&status));
+    const auto megabytes = [](std::uint64_t bytes) {
+        return std::floor(static_cast<double>(bytes) / 1044032 * 10 + 0.5) / 10;
+    };
+    double available = 0, total = 0, percent = 0;
+    ASSERT_EQ(std::sscanf(line.c_str(), "Physical Mem Free: %lf MB of %lf MB (%lf%%)", &available,
+                          &total, &percent),
+              3)
+        << line;
+    EXPECT_DOUBLE_EQ(total, megabytes(status.ullTotalPhys));
+    // Free memory moves between the two reads.
+    EXPECT_NEAR(available, megabytes(status.ullAvailPhys), total / 20);
+    EXPECT_EQ(percent, std::floor(available / total * 100));
+}
+
+}  // namespace
+}  // namespace zorvane::driver
