@@ -1,5 +1,7 @@
 #include "platform/win32/win32_form.h"
 
+#include <commctrl.h>
+
 #include <cmath>
 #include <stdexcept>
 #include <string>
@@ -28,6 +30,19 @@ UniqueFont createDialogFont() {
     NONCLIENTMETRICSW metrics{.cbSize = sizeof metrics};
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
+// In the template box, Tab moves on to the next control as everywhere else in the window;
+// Enter still starts a new line.
+LRESULT CALLBACK tabMovesOn(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                            DWORD_PTR) noexcept {
+    LRESULT code = DefSubclassProc(edit, message, wParam, lParam);
+    if (message == WM_GETDLGCODE) {
+        code &= ~DLGC_WANTTAB;
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        if (key && key->message == WM_KEYDOWN && key->wParam == VK_TAB) code &= ~DLGC_WANTALLKEYS;
+    }
+    return code;
 }
 
 struct ChildClass {
@@ -140,6 +155,7 @@ void Win32Form::createControl(HINSTANCE instance, const ControlLayout& layout) {
         throw std::runtime_error("cannot create control id " + std::to_string(layout.id));
     }
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (layout.kind == ControlKind::MultiLineTextBox) SetWindowSubclass(window, tabMovesOn, 0, 0);
     children_.emplace(layout.id, Child{layout.kind, window});
     if ((type.style & WS_TABSTOP) && !focus_) focus_ = window;
 
