@@ -4,15 +4,6 @@
 
 namespace zorvane {
 
-std::string ExpandError::message() const {
-    const std::string box = counter == Counter::CountDown ? "Count Down" : "Count Up";
-    if (kind == CounterError::NotANumber) {
-        return "The " + box +
-               " box does not hold a number: enter a whole number from -32768 to 32767.";
-    }
-    return "The " + box + " box is out of range: its value must stay between -32768 and 32767.";
-}
-
 std::expected<std::string, ExpandError> expandmessage(std::string message,
                                                       const ExpansionContext& context) {
     using Counter = ExpandError::Counter;

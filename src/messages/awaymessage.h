@@ -23,7 +23,6 @@ struct ExpandError {
     enum class Counter { CountDown, CountUp };
     Counter counter;
     CounterError kind;
-    std::string message() const;  // for a person: which box, and what is wrong with it
 };
 
 // Steps the counters, then replaces %c, %u, %s and %m (in that order). Runs the pending-events
