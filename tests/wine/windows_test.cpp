@@ -85,6 +85,8 @@ TEST(RealWindows, MainAndExtraWindowsAreBuiltAsTheirLayoutsSay) {
                             : std::tuple(std::wstring(dialog.lfFaceName), dialog.lfHeight));
         }
 
+        bool closed = false;
+        built->onClose([&] { closed = true; });
         built->show();
         const HWND first = child(window, form.tabs.back());
         EXPECT_TRUE(waitUntil([&] { return GetFocus() == first; }));
@@ -93,6 +95,12 @@ TEST(RealWindows, MainAndExtraWindowsAreBuiltAsTheirLayoutsSay) {
             win32::pumpPendingMessages();
             EXPECT_EQ(GetDlgCtrlID(GetFocus()), next);
         }
+        // Esc in the first control (the template box) must not close the window.
+        PostMessageW(first, WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageW(first, WM_KEYUP, VK_ESCAPE, 0);
+        win32::pumpPendingMessages();
+        win32::pumpPendingMessages();
+        EXPECT_FALSE(closed);
     }
 }
 

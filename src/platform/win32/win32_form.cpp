@@ -32,15 +32,19 @@ UniqueFont createDialogFont() {
     return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
 }
 
-// In the template box, Tab moves on to the next control as everywhere else in the window;
-// Enter still starts a new line.
+// In the template box, Tab moves on to the next control and Esc does nothing, as everywhere
+// else in the window (a multi-line box that wanted Esc would close its window); Enter still
+// starts a new line.
 LRESULT CALLBACK tabMovesOn(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                             DWORD_PTR) noexcept {
     LRESULT code = DefSubclassProc(edit, message, wParam, lParam);
     if (message == WM_GETDLGCODE) {
         code &= ~DLGC_WANTTAB;
         const auto* key = reinterpret_cast<const MSG*>(lParam);
-        if (key && key->message == WM_KEYDOWN && key->wParam == VK_TAB) code &= ~DLGC_WANTALLKEYS;
+        if (key && key->message == WM_KEYDOWN &&
+            (key->wParam == VK_TAB || key->wParam == VK_ESCAPE)) {
+            code &= ~DLGC_WANTALLKEYS;
+        }
     }
     return code;
 }
