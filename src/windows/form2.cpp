@@ -4,14 +4,39 @@
 #include "windows/form2_layout.h"
 
 namespace zorvane {
+namespace {
+
+// Counts a running handler that shows a prompt or message box, for as long as it runs.
+class Busy {
+  public:
+    explicit Busy(int& handlers) : handlers_(handlers) { ++handlers_; }
+    ~Busy() { --handlers_; }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+
+  private:
+    int& handlers_;
+};
+
+}  // namespace
 
 Form2::Form2(Ui& ui, std::function<void()> onClosed) : form_(ui.createForm(form2Layout())) {
-    form_->onClick(ids::add, [this] { add(); });
-    form_->onClick(ids::addtowait, [this] { addtowait(); });
+    form_->onClick(ids::add, [this] {
+        const Busy busy(busy_);
+        add();
+    });
+    form_->onClick(ids::addtowait, [this] {
+        const Busy busy(busy_);
+        addtowait();
+    });
     form_->onClick(ids::hide, [this] { form_->hide(); });
     form_->onDoubleClick(ids::List1, [this] { removeSelected(List1()); });
     form_->onDoubleClick(ids::List2, [this] { removeSelected(List2()); });
-    form_->onClose(std::move(onClosed));
+    // The boxes are owned by this window, which blocks its close box; a WM_CLOSE sent by
+    // another program still arrives, and must not destroy the lists under a running handler.
+    form_->onClose([this, onClosed = std::move(onClosed)] {
+        if (busy_ == 0) onClosed();
+    });
 }
 
 void Form2::show() { form_->show(); }

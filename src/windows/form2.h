@@ -13,7 +13,8 @@ namespace zorvane {
 class Form2 {
   public:
     // Built hidden with both lists empty. `onClosed` runs when the user closes the window with
-    // its close box; it may destroy this Form2 (and so both lists).
+    // its close box; it may destroy this Form2 (and so both lists). A close that arrives while
+    // one of the window's own prompts or message boxes is open is ignored.
     Form2(Ui& ui, std::function<void()> onClosed);
 
     void show();
@@ -26,6 +27,7 @@ class Form2 {
     ShowMessageBox ownedMessageBox();
 
     std::unique_ptr<Form> form_;
+    int busy_ = 0;  // handlers running that show a prompt or message box
 };
 
 }  // namespace zorvane

@@ -168,6 +168,13 @@ TEST_F(ExtraWindow, SetHidesTheSameWindowAndTheCloseBoxDiscardsBothLists) {
     EXPECT_TRUE(window.visible());
     EXPECT_EQ(itemsOf(list(ids::List1)), Items{"anna-a"});
 
+    // A close sent while one of its own prompts or boxes is open leaves the window be.
+    ui.whilePromptOpen = [&] { window.close(); };
+    add("bob", "b");
+    ui.whileMessageBoxOpen = [&] { window.close(); };
+    add("bob", "again");
+    EXPECT_EQ(itemsOf(list(ids::List1)), (Items{"anna-a", "bob-b"}));
+
     window.close();
     EXPECT_EQ(ui.forms().size(), 1u);  // only the main window is left
     EXPECT_TRUE(open().visible());
