@@ -29,14 +29,11 @@ class ModelCheckBox : public CheckBox {
 
 class ModelTimer : public Timer {
   public:
-    explicit ModelTimer(int intervalMs = 0) : intervalMs_(intervalMs) {}
     bool enabled() const override { return enabled_; }
     void setEnabled(bool enabled) override { enabled_ = enabled; }
-    int intervalMs() const { return intervalMs_; }
 
   private:
     bool enabled_ = false;
-    int intervalMs_;
 };
 
 class ModelListBox : public ListBox {

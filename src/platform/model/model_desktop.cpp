@@ -14,15 +14,6 @@ WindowHandle ModelDesktop::addWindow(std::string className, std::string title, W
     return handle;
 }
 
-void ModelDesktop::removeWindow(WindowHandle window) {
-    std::erase_if(windows_, [&](const ModelWindow& w) { return w.handle == window; });
-}
-
-const ModelWindow* ModelDesktop::window(WindowHandle handle) const {
-    auto it = std::ranges::find(windows_, handle, &ModelWindow::handle);
-    return it == windows_.end() ? nullptr : &*it;
-}
-
 ModelWindow* ModelDesktop::find(WindowHandle handle) {
     auto it = std::ranges::find(windows_, handle, &ModelWindow::handle);
     return it == windows_.end() ? nullptr : &*it;

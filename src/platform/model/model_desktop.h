@@ -29,8 +29,6 @@ class ModelDesktop : public Desktop {
     // Adds a window behind all others (last in z-order) and returns its handle.
     WindowHandle addWindow(std::string className, std::string title, WindowHandle parent = 0,
                            bool ownProcess = false);
-    void removeWindow(WindowHandle window);
-    const ModelWindow* window(WindowHandle handle) const;
 
     const std::vector<TextWrite>& writes() const { return writes_; }
     const std::vector<std::string>& openedUrls() const { return urls_; }
@@ -44,7 +42,6 @@ class ModelDesktop : public Desktop {
     void post(std::function<void()> event) { postAt(now_, std::move(event)); }
     int pumpCount() const { return pumps_; }
     double now() const { return now_; }
-    void advance(double seconds) { now_ += seconds; }
     // How far the clock moves on each pump; a wait therefore always ends.
     double pumpStep = 0.05;
 

@@ -32,7 +32,7 @@ ModelForm::ModelForm(ModelUi& ui, const FormLayout& layout) : ui_(ui), caption_(
                 control = ModelListBox();
                 break;
             case ControlKind::Timer:
-                control = ModelTimer(c.intervalMs);
+                control = ModelTimer();
                 break;
             default:
                 control = ModelTextControl(std::string(c.text));

@@ -3,11 +3,9 @@
 namespace zorvane::win32 {
 
 void dispatch(MSG& message) {
+    // Every window this thread's queue serves is our own; its top-level window handles Tab.
     const HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-    if (root && GetWindowThreadProcessId(root, nullptr) == GetCurrentThreadId() &&
-        IsDialogMessageW(root, &message)) {
-        return;
-    }
+    if (root && IsDialogMessageW(root, &message)) return;
     TranslateMessage(&message);
     DispatchMessageW(&message);
 }

@@ -6,8 +6,8 @@
 
 namespace zorvane::win32 {
 
-// Lets the message's top-level window handle dialog keys (Tab between controls) when it is one
-// of this thread's; otherwise translates and dispatches it.
+// Lets the message's top-level window handle dialog keys (Tab between controls); otherwise
+// translates and dispatches it.
 void dispatch(MSG& message);
 
 // Dispatches every message already waiting. A WM_QUIT met here is posted again, so the main
