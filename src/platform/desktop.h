@@ -44,6 +44,8 @@ class Desktop {
 
     // Runs every event already waiting (timer ticks, clicks) before it returns.
     virtual void pumpEvents() = 0;
+    // Sleeps until an event is waiting or `seconds` have passed, so a wait does not spin.
+    virtual void waitForEvents(double seconds) = 0;
     // Seconds since an arbitrary start; never jumps back (no midnight wrap).
     virtual double clockSeconds() = 0;
 };

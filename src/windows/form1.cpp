@@ -67,8 +67,10 @@ Form1::Form1(Ui& ui, Desktop& desktop)
 
 void Form1::Pause(double interval) {
     const double start = desktop_.clockSeconds();
-    while (desktop_.clockSeconds() - start < interval) {
+    const auto left = [&] { return interval - (desktop_.clockSeconds() - start); };
+    while (left() > 0) {
         desktop_.pumpEvents();
+        desktop_.waitForEvents(left());
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <optional>
 
 #include "platform/win32/message_pump.h"
@@ -107,6 +108,12 @@ std::string Win32Desktop::decimalSeparator() {
 }
 
 void Win32Desktop::pumpEvents() { pumpPendingMessages(); }
+
+void Win32Desktop::waitForEvents(double seconds) {
+    if (seconds <= 0) return;
+    const auto milliseconds = static_cast<DWORD>(std::min(std::ceil(seconds * 1000), 60000.0));
+    MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
 
 double Win32Desktop::clockSeconds() {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();

@@ -18,6 +18,7 @@ class Win32Desktop final : public Desktop {
     MemoryStatus memoryStatus() override;
     std::string decimalSeparator() override;
     void pumpEvents() override;
+    void waitForEvents(double seconds) override;
     double clockSeconds() override;
 };
 
