@@ -61,12 +61,8 @@ void ModelForm::tick(int id) {
 }
 
 void ModelForm::close() {
-    if (!close_) {
-        hide();
-        return;
-    }
-    const Handler handler = close_;
-    handler();
+    const Handler handler = close_;  // it may destroy this form
+    if (handler) handler();
 }
 
 void ModelForm::messageBox(std::string_view text, std::string_view title) {

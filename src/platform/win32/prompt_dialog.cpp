@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/win32/win32_controls.h"
+#include "platform/win32/wide.h"
 
 namespace zorvane::win32 {
 namespace {

@@ -1,6 +1,8 @@
 #pragma once
 // UTF-16 exists only here, at the Win32 edge.
 
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 
@@ -8,5 +10,8 @@ namespace zorvane::win32 {
 
 std::wstring widen(std::string_view utf8);
 std::string narrow(std::wstring_view utf16);
+
+// A window's whole text (its caption, or a control's content).
+std::wstring wideWindowText(HWND window);
 
 }  // namespace zorvane::win32

@@ -4,16 +4,7 @@
 
 namespace zorvane::win32 {
 
-std::wstring wideWindowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    const int copied = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
-    text.resize(static_cast<std::size_t>(copied));
-    return text;
-}
-
-std::string windowText(HWND window) { return narrow(wideWindowText(window)); }
-
-std::string Win32TextControl::text() const { return windowText(control_); }
+std::string Win32TextControl::text() const { return narrow(wideWindowText(control_)); }
 
 void Win32TextControl::setText(std::string_view text) {
     SetWindowTextW(control_, widen(text).c_str());

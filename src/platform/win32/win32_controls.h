@@ -70,8 +70,4 @@ class Win32ListBox final : public ListBox, NonCopyable {
     HWND control_;
 };
 
-// The window's whole text.
-std::wstring wideWindowText(HWND window);
-std::string windowText(HWND window);
-
 }  // namespace zorvane::win32

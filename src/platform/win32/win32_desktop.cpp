@@ -26,14 +26,6 @@ std::optional<std::wstring> windowName(std::string_view utf8) {
     return widen(utf8);
 }
 
-// The system matches captions regardless of case; the program's comparisons are exact.
-bool hasCaption(HWND window, const std::wstring& caption) {
-    // Room for one unit more shows a longer caption as such.
-    std::wstring buffer(caption.size() + 2, L'\0');
-    const int copied = GetWindowTextW(window, buffer.data(), static_cast<int>(buffer.size()));
-    return copied >= 0 && std::wstring_view(buffer.data(), copied) == caption;
-}
-
 }  // namespace
 
 std::vector<WindowHandle> Win32Desktop::findWindows(std::string_view className,
@@ -44,7 +36,8 @@ std::vector<WindowHandle> Win32Desktop::findWindows(std::string_view className,
     if (!wideClass || !wideTitle) return found;
     HWND window = nullptr;
     while ((window = FindWindowExW(nullptr, window, wideClass->c_str(), wideTitle->c_str()))) {
-        if (hasCaption(window, *wideTitle)) found.push_back(toHandle(window));
+        // The system matches captions regardless of case; the program's comparisons are exact.
+        if (wideWindowText(window) == *wideTitle) found.push_back(toHandle(window));
     }
     return found;
 }
