@@ -1,6 +1,7 @@
 // The away message: counters, template expansion, its text forms, delivery and the probes.
 #include <gtest/gtest.h>
 
+#include "form_decode.h"
 #include "messages/awaymessage.h"
 #include "platform/model/model_controls.h"
 #include "platform/model/model_desktop.h"
@@ -143,16 +144,7 @@ TEST(UrlMessageForm, TheClientsFormDecodingGivesBackEveryByte) {
     for (int b = 0; b < 256; ++b)
         text += static_cast<char>(b);
     const std::string encoded = urlMessageForm(text);
-    std::string decoded;  // as the IM client reads it: "+" is a space, %XX the byte
-    for (std::size_t i = 0; i < encoded.size(); ++i) {
-        if (encoded[i] == '%') {
-            decoded += static_cast<char>(std::stoi(encoded.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else {
-            decoded += encoded[i] == '+' ? ' ' : encoded[i];
-        }
-    }
-    EXPECT_EQ(decoded, "<title>Zorvane</title>" + text);
+    EXPECT_EQ(formDecode(encoded), "<title>Zorvane</title>" + text);
     // Nothing left that a quoted command-line argument or a URL fragment would take apart.
     EXPECT_EQ(encoded.find_first_of(" \"#&\\"), std::string::npos);
 }

@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
 #include "driver.h"
+#include "form_decode.h"
 #include "messages/awaymessage.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/win32_desktop.h"
@@ -17,22 +17,6 @@ namespace zorvane::driver {
 namespace {
 
 const std::string beyondAscii = "Grüße ☃ 😀 –";
-
-// What the IM client makes of an away command: "+" is a space, %XX the byte XX.
-std::string formDecode(std::string_view text) {
-    std::string decoded;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        unsigned byte = 0;
-        if (text[i] == '%' && i + 2 < text.size() &&
-            std::from_chars(&text[i + 1], &text[i + 3], byte, 16).ptr == &text[i + 3]) {
-            decoded += static_cast<char>(byte);
-            i += 2;
-        } else {
-            decoded += text[i] == '+' ? ' ' : text[i];
-        }
-    }
-    return decoded;
-}
 
 TEST(MessagesOnTheDesktop, GoawayReachesTheAimHandlerAsTyped) {
     win32::Win32Desktop desktop;
