@@ -35,6 +35,17 @@ class Desktop {
     virtual std::string windowText(WindowHandle window, std::size_t maxUtf16Units) = 0;
     virtual void setWindowText(WindowHandle window, std::string_view text) = 0;
 
+    // Every top-level window, front to back, as the system enumerates them.
+    virtual std::vector<WindowHandle> topLevelWindows() = 0;
+    // The window's class name, at most `maxUtf16Units` UTF-16 units of it; empty when it is no
+    // window. A window's class never changes.
+    virtual std::string className(WindowHandle window, std::size_t maxUtf16Units) = 0;
+    // False once the window has gone.
+    virtual bool windowExists(WindowHandle window) = 0;
+    // The top-level windows the system reported created since the last call, oldest first. Some
+    // may be gone already, and a report may be missed: the list is a hint, not the truth.
+    virtual std::vector<WindowHandle> takeCreatedWindows() = 0;
+
     // Hands a URL to the shell, which starts the handler registered for its scheme, hidden.
     virtual void openUrl(std::string_view url) = 0;
 

@@ -1,6 +1,7 @@
 #include "platform/model/model_desktop.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "text/utf.h"
 
@@ -11,7 +12,24 @@ WindowHandle ModelDesktop::addWindow(std::string className, std::string title, W
     const WindowHandle handle = nextHandle_;
     nextHandle_ += 4;
     windows_.push_back({handle, std::move(className), std::move(title), parent, ownProcess});
+    if (parent == 0 && reportCreations) created_.push_back(handle);
     return handle;
+}
+
+void ModelDesktop::removeWindow(WindowHandle window) {
+    std::vector<WindowHandle> gone{window};
+    for (std::size_t i = 0; i < gone.size(); ++i) {
+        for (const auto& w : windows_) {
+            if (w.parent == gone[i]) gone.push_back(w.handle);
+        }
+    }
+    std::erase_if(windows_,
+                  [&](const ModelWindow& w) { return std::ranges::count(gone, w.handle); });
+}
+
+void ModelDesktop::bringToFront(WindowHandle window) {
+    const auto it = std::ranges::find(windows_, window, &ModelWindow::handle);
+    if (it != windows_.end()) std::rotate(windows_.begin(), it, it + 1);
 }
 
 ModelWindow* ModelDesktop::find(WindowHandle handle) {
@@ -54,7 +72,34 @@ bool ModelDesktop::belongsToThisProcess(WindowHandle window) {
     return w != nullptr && w->ownProcess;
 }
 
+std::vector<WindowHandle> ModelDesktop::topLevelWindows() {
+    ++queries_;
+    std::vector<WindowHandle> found;
+    for (const auto& w : windows_) {
+        if (w.parent == 0) found.push_back(w.handle);
+    }
+    return found;
+}
+
+std::string ModelDesktop::className(WindowHandle window, std::size_t maxUtf16Units) {
+    ++queries_;
+    const ModelWindow* w = find(window);
+    if (w == nullptr) return {};
+    return toUtf8(firstUtf16Units(toUtf16(w->className), maxUtf16Units));
+}
+
+bool ModelDesktop::windowExists(WindowHandle window) {
+    ++queries_;
+    return find(window) != nullptr;
+}
+
+std::vector<WindowHandle> ModelDesktop::takeCreatedWindows() {
+    ++queries_;
+    return std::exchange(created_, {});
+}
+
 std::string ModelDesktop::windowText(WindowHandle window, std::size_t maxUtf16Units) {
+    ++queries_;
     const ModelWindow* w = find(window);
     if (w == nullptr) return {};
     return toUtf8(firstUtf16Units(toUtf16(w->title), maxUtf16Units));

@@ -26,9 +26,18 @@ struct TextWrite {
 
 class ModelDesktop : public Desktop {
   public:
-    // Adds a window behind all others (last in z-order) and returns its handle.
+    // Adds a window behind all others (last in z-order) and returns its handle. A top-level
+    // window is reported created unless `reportCreations` is off (a report the system missed).
     WindowHandle addWindow(std::string className, std::string title, WindowHandle parent = 0,
                            bool ownProcess = false);
+    // Closes the window and its children; their handles are no windows any more.
+    void removeWindow(WindowHandle window);
+    // Moves the window to the front of the z-order.
+    void bringToFront(WindowHandle window);
+    bool reportCreations = true;
+    // How many questions about other windows were asked: enumerations, class, caption and
+    // existence reads, creation reports. The cost of a scan on the real desktop.
+    int windowQueries() const { return queries_; }
 
     const std::vector<TextWrite>& writes() const { return writes_; }
     const std::vector<std::string>& openedUrls() const { return urls_; }
@@ -52,6 +61,10 @@ class ModelDesktop : public Desktop {
     bool belongsToThisProcess(WindowHandle window) override;
     std::string windowText(WindowHandle window, std::size_t maxUtf16Units) override;
     void setWindowText(WindowHandle window, std::string_view text) override;
+    std::vector<WindowHandle> topLevelWindows() override;
+    std::string className(WindowHandle window, std::size_t maxUtf16Units) override;
+    bool windowExists(WindowHandle window) override;
+    std::vector<WindowHandle> takeCreatedWindows() override;
     void openUrl(std::string_view url) override;
     MemoryStatus memoryStatus() override { return memory_; }
     std::string decimalSeparator() override { return separator_; }
@@ -68,6 +81,8 @@ class ModelDesktop : public Desktop {
 
     std::vector<ModelWindow> windows_;
     WindowHandle nextHandle_ = 0x1000;
+    std::vector<WindowHandle> created_;
+    int queries_ = 0;
     std::vector<TextWrite> writes_;
     std::vector<std::string> urls_;
     MemoryStatus memory_{536870912, 268435456};

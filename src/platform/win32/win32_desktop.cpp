@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 #include "platform/win32/message_pump.h"
 #include "platform/win32/wide.h"
@@ -26,7 +27,35 @@ std::optional<std::wstring> windowName(std::string_view utf8) {
     return widen(utf8);
 }
 
+// Top-level windows reported created, for the one desktop that watches. The system calls the
+// hook without a context of ours, so the list lives here.
+std::vector<WindowHandle> createdWindows;
+// A list nobody takes (while nothing is waiting for a buddy) must not grow without bound; a
+// window dropped here is found by the next full look at the desktop.
+constexpr std::size_t maxCreatedWindows = 4096;
+
+// Runs inside this thread's message pump, once per window created anywhere on the desktop.
+void CALLBACK windowCreated(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD,
+                            DWORD) noexcept {
+    if (object != OBJID_WINDOW || child != CHILDID_SELF || !window) return;
+    if (GetAncestor(window, GA_PARENT) != GetDesktopWindow()) return;
+    if (createdWindows.size() >= maxCreatedWindows) return;
+    try {
+        createdWindows.push_back(toHandle(window));
+    } catch (...) {  // out of memory: the window is found by a full look instead
+    }
+}
+
 }  // namespace
+
+Win32Desktop::Win32Desktop()
+    : hook_(SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, windowCreated, 0, 0,
+                            WINEVENT_OUTOFCONTEXT)) {}
+
+Win32Desktop::~Win32Desktop() {
+    if (hook_) UnhookWinEvent(static_cast<HWINEVENTHOOK>(hook_));
+    createdWindows.clear();
+}
 
 std::vector<WindowHandle> Win32Desktop::findWindows(std::string_view className,
                                                     std::string_view title) {
@@ -78,6 +107,37 @@ std::string Win32Desktop::windowText(WindowHandle window, std::size_t maxUtf16Un
 void Win32Desktop::setWindowText(WindowHandle window, std::string_view text) {
     const std::wstring wide = widen(text);
     SendMessageW(toHwnd(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+std::vector<WindowHandle> Win32Desktop::topLevelWindows() {
+    std::vector<WindowHandle> windows;
+    EnumWindows(
+        [](HWND window, LPARAM found) noexcept -> BOOL {
+            try {
+                reinterpret_cast<std::vector<WindowHandle>*>(found)->push_back(toHandle(window));
+                return TRUE;
+            } catch (...) {
+                return FALSE;
+            }
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+std::string Win32Desktop::className(WindowHandle window, std::size_t maxUtf16Units) {
+    // Class names are at most 256 units long.
+    wchar_t name[257] = {};
+    const int copied = GetClassNameW(toHwnd(window), name, static_cast<int>(std::size(name)));
+    const std::u16string_view units(reinterpret_cast<const char16_t*>(name),
+                                    static_cast<std::size_t>(std::max(copied, 0)));
+    const std::u16string_view kept = firstUtf16Units(units, maxUtf16Units);
+    return narrow(std::wstring_view(name, kept.size()));
+}
+
+bool Win32Desktop::windowExists(WindowHandle window) { return IsWindow(toHwnd(window)) != FALSE; }
+
+std::vector<WindowHandle> Win32Desktop::takeCreatedWindows() {
+    return std::exchange(createdWindows, {});
 }
 
 void Win32Desktop::openUrl(std::string_view url) {

@@ -7,6 +7,12 @@ namespace zorvane::win32 {
 
 class Win32Desktop final : public Desktop {
   public:
+    // Starts watching for new top-level windows; one desktop at a time, on the UI thread.
+    Win32Desktop();
+    ~Win32Desktop() override;
+    Win32Desktop(const Win32Desktop&) = delete;
+    Win32Desktop& operator=(const Win32Desktop&) = delete;
+
     std::vector<WindowHandle> findWindows(std::string_view className,
                                           std::string_view title) override;
     WindowHandle findWindowByClass(std::string_view className) override;
@@ -14,12 +20,19 @@ class Win32Desktop final : public Desktop {
     bool belongsToThisProcess(WindowHandle window) override;
     std::string windowText(WindowHandle window, std::size_t maxUtf16Units) override;
     void setWindowText(WindowHandle window, std::string_view text) override;
+    std::vector<WindowHandle> topLevelWindows() override;
+    std::string className(WindowHandle window, std::size_t maxUtf16Units) override;
+    bool windowExists(WindowHandle window) override;
+    std::vector<WindowHandle> takeCreatedWindows() override;
     void openUrl(std::string_view url) override;
     MemoryStatus memoryStatus() override;
     std::string decimalSeparator() override;
     void pumpEvents() override;
     void waitForEvents(double seconds) override;
     double clockSeconds() override;
+
+  private:
+    void* hook_ = nullptr;  // HWINEVENTHOOK
 };
 
 }  // namespace zorvane::win32
