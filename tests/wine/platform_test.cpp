@@ -6,9 +6,11 @@
 
 #include <commctrl.h>  // after windows.h, which it needs
 
+#include <algorithm>
+
 #include "driver.h"
 #include "platform/win32/handles.h"
-#include "platform/win32/message_pump.h"
+#include "platform/win32/win32_desktop.h"
 
 namespace zorvane::driver {
 namespace {
@@ -46,6 +48,61 @@ TEST(PlatformOnTheDesktop, APumpRunsWhatWasWaitingAndReturns) {
         EXPECT_LE(runs, 2);
         EXPECT_TRUE(waitUntil([&] { return runs > 2; }));
     }
+}
+
+TEST(PlatformOnTheDesktop, SeesAnotherProgramsTopLevelWindowsComeAndGo) {
+    win32::Win32Desktop desktop;  // watching before the client makes its windows
+    const FakeImClient client(FakeWindows{{"#32770", "Away Message"}});
+    ASSERT_TRUE(client.log);
+    const std::string longClass = "AIM_IMessage with more after the prefix";
+    const HWND im = client.open(longClass, "Jo Ann - Instant Message");
+    const HWND dialog = FindWindowW(L"#32770", L"Away Message");
+    ASSERT_TRUE(im && dialog);
+    const auto handle = [](HWND window) { return reinterpret_cast<WindowHandle>(window); };
+
+    const auto ofClient = [&](std::vector<WindowHandle> windows) {
+        std::erase_if(windows, [&](WindowHandle window) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &process);
+            return process != client.process.info.dwProcessId;
+        });
+        return windows;
+    };
+
+    // Every top-level window of the client is reported created, the last one last, and none
+    // of their children.
+    std::vector<WindowHandle> created;
+    ASSERT_TRUE(waitUntil([&] {
+        std::ranges::copy(ofClient(desktop.takeCreatedWindows()), std::back_inserter(created));
+        return !created.empty() && created.back() == handle(im);
+    }));
+    // The very list EnumWindows gives, in its order (message-only windows left out).
+    const auto enumWindows = [] {
+        std::vector<WindowHandle> windows;
+        EnumWindows(
+            [](HWND window, LPARAM found) {
+                reinterpret_cast<std::vector<WindowHandle>*>(found)->push_back(
+                    reinterpret_cast<WindowHandle>(window));
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&windows));
+        return windows;
+    };
+    EXPECT_TRUE(waitUntil([&] { return desktop.topLevelWindows() == enumWindows(); }));
+    const std::vector<WindowHandle> windows = ofClient(desktop.topLevelWindows());
+    EXPECT_TRUE(std::ranges::is_permutation(created, windows));
+    EXPECT_TRUE(std::ranges::count(windows, handle(dialog)) &&
+                std::ranges::count(windows, handle(client.log)));
+    EXPECT_EQ(desktop.className(handle(im), 12), "AIM_IMessage");
+    EXPECT_EQ(desktop.className(handle(im), 256), longClass);
+    EXPECT_EQ(desktop.className(handle(dialog), 12), "#32770");
+
+    EXPECT_TRUE(desktop.windowExists(handle(im)));
+    PostMessageW(im, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(waitUntil([&] { return !desktop.windowExists(handle(im)); }));
+    EXPECT_EQ(desktop.className(handle(im), 12), "");
+    EXPECT_EQ(std::ranges::count(desktop.topLevelWindows(), handle(im)), 0);
+    EXPECT_TRUE(desktop.windowExists(handle(dialog)));
 }
 
 }  // namespace

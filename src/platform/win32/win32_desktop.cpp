@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cwchar>
 #include <optional>
 #include <utility>
 
@@ -30,16 +31,21 @@ std::optional<std::wstring> windowName(std::string_view utf8) {
 // Top-level windows reported created, for the one desktop that watches. The system calls the
 // hook without a context of ours, so the list lives here.
 std::vector<WindowHandle> createdWindows;
-// A list nobody takes (while nothing is waiting for a buddy) must not grow without bound; a
-// window dropped here is found by the next full look at the desktop.
+// A list nobody takes (while nothing is waiting for a buddy) must not grow without bound. Its
+// oldest half goes first, as those windows are the likeliest gone; one dropped that is still
+// there is found by the next full look at the desktop.
 constexpr std::size_t maxCreatedWindows = 4096;
 
 // Runs inside this thread's message pump, once per window created anywhere on the desktop.
 void CALLBACK windowCreated(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD,
                             DWORD) noexcept {
     if (object != OBJID_WINDOW || child != CHILDID_SELF || !window) return;
+    // A window already gone has no parent and is left out too.
     if (GetAncestor(window, GA_PARENT) != GetDesktopWindow()) return;
-    if (createdWindows.size() >= maxCreatedWindows) return;
+    if (createdWindows.size() >= maxCreatedWindows) {
+        createdWindows.erase(createdWindows.begin(),
+                             createdWindows.begin() + maxCreatedWindows / 2);
+    }
     try {
         createdWindows.push_back(toHandle(window));
     } catch (...) {  // out of memory: the window is found by a full look instead
@@ -97,7 +103,10 @@ std::string Win32Desktop::windowText(WindowHandle window, std::size_t maxUtf16Un
     const std::size_t wanted = std::min<std::size_t>(maxUtf16Units, length) + 1;
     std::wstring buffer(wanted + 1, L'\0');
     const int copied = GetWindowTextW(hwnd, buffer.data(), static_cast<int>(buffer.size()));
+    // The caption may have shrunk since its length was read, and the count copied is the
+    // window's own word for our windows: what counts is the text up to its first NUL.
     buffer.resize(std::min<std::size_t>(std::max(copied, 0), wanted));
+    buffer.resize(std::wcslen(buffer.c_str()));
     const std::u16string_view units(reinterpret_cast<const char16_t*>(buffer.data()),
                                     buffer.size());
     const std::u16string_view kept = firstUtf16Units(units, maxUtf16Units);
@@ -111,7 +120,10 @@ void Win32Desktop::setWindowText(WindowHandle window, std::string_view text) {
 
 std::vector<WindowHandle> Win32Desktop::topLevelWindows() {
     std::vector<WindowHandle> windows;
-    EnumWindows(
+    // The same windows in the same order as EnumWindows, but Wine asks its server once for the
+    // whole list instead of once more per window (0.2 ms instead of 30 ms over 2000 windows).
+    EnumDesktopWindows(
+        GetThreadDesktop(GetCurrentThreadId()),
         [](HWND window, LPARAM found) noexcept -> BOOL {
             try {
                 reinterpret_cast<std::vector<WindowHandle>*>(found)->push_back(toHandle(window));
