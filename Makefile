@@ -36,9 +36,9 @@ test: format-check test-native test-windows
 run: windows
 	scripts/run.sh $(WINDOWS)
 
-# Not part of `make test`: two minutes of Zorvane idle and away, measured.
+# Not part of `make test`: about five minutes of Zorvane idle and away, measured.
 bench: windows
-	bench/idle-and-away.sh $(WINDOWS)
+	bench/measure.sh $(WINDOWS)
 
 format:
 	clang-format -i $(SOURCES)

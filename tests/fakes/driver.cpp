@@ -184,6 +184,10 @@ double FakeImClient::arrival(std::size_t index) const {
         GetWindowLongPtrW(GetDlgItem(log, static_cast<int>(index) + 1), GWLP_USERDATA));
 }
 
+double FakeImClient::made(HWND window) {
+    return inSeconds(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
 HWND FakeImClient::open(std::string_view className, std::string_view title) const {
     const std::wstring request = widen(className) + L'\n' + widen(title);
     COPYDATASTRUCT data{.cbData = static_cast<DWORD>(request.size() * sizeof(wchar_t)),

@@ -51,8 +51,10 @@ struct FakeImClient {
     // What reached it, in order: each URL handed to its handler and each text written into an
     // away dialog; once there are at least `count` (or at the deadline).
     std::vector<std::string> records(std::size_t count = 0) const;
-    // When record `index` (from 0) arrived, in counterSeconds().
+    // When record `index` (from 0) arrived, and when the client made `window`, in
+    // counterSeconds().
     double arrival(std::size_t index) const;
+    static double made(HWND window);
     // Opens one more top-level window in the client while it runs; null if it does not answer.
     HWND open(std::string_view className, std::string_view title) const;
     Process process;

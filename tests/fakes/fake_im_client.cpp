@@ -38,9 +38,17 @@ HWND create(const wchar_t* className, const wchar_t* title, HWND parent,
                            parent, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
-// A top-level window, shown; a "#32770" one is an away dialog with its edit field.
+LONG_PTR performanceCounter() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+// A top-level window, shown, with the performance counter at its creation as its user data; a
+// "#32770" one is an away dialog with its edit field.
 HWND open(const wchar_t* className, const wchar_t* title) {
     const HWND window = create(className, title, nullptr);
+    SetWindowLongPtrW(window, GWLP_USERDATA, performanceCounter());
     if (window && std::wstring_view(className) == L"#32770") {
         create(L"Ate32Class", L"", create(L"WndAte32Class", L"", window), editProc);
     }
@@ -60,14 +68,13 @@ LRESULT CALLBACK logProc(HWND log, UINT message, WPARAM wParam, LPARAM lParam) {
         return reinterpret_cast<LRESULT>(window);
     }
     if (message != WM_SETTEXT) return DefWindowProcW(log, message, wParam, lParam);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
+    const LONG_PTR now = performanceCounter();
     const LONG_PTR count = GetWindowLongPtrW(log, GWLP_USERDATA) + 1;
     SetWindowLongPtrW(log, GWLP_USERDATA, count);
     const HWND record =
         CreateWindowExW(0, L"Static", reinterpret_cast<const wchar_t*>(lParam), WS_CHILD, 0, 0, 0,
                         0, log, reinterpret_cast<HMENU>(count), nullptr, nullptr);
-    SetWindowLongPtrW(record, GWLP_USERDATA, now.QuadPart);
+    SetWindowLongPtrW(record, GWLP_USERDATA, now);
     return TRUE;
 }
 

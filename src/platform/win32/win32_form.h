@@ -13,6 +13,10 @@
 
 namespace zorvane::win32 {
 
+// Sent to a form's window with a timer's id, answers how many ticks of it were handled: the
+// benchmark counts the scans of a program it must not slow down.
+inline constexpr wchar_t timerTicksMessage[] = L"ZorvaneTimerTicks";
+
 class Win32Form final : public Form, BaseWindow {
   public:
     // Throws std::invalid_argument for a description that cannot be built (a repeated id, a
@@ -55,6 +59,7 @@ class Win32Form final : public Form, BaseWindow {
     // once afterwards.
     static void run(const std::map<int, Handler>& handlers, int id);
 
+    UINT timerTicksMessage_ = RegisterWindowMessageW(timerTicksMessage);
     UniqueBrush white_;
     UniqueFont formFont_;
     std::vector<UniqueFont> controlFonts_;
