@@ -28,6 +28,7 @@ for pid in $(pgrep -x wineserver64 || pgrep -x wineserver); do
 done
 [ -n "$server" ] || { echo "Cannot find the prefix's wineserver." >&2; exit 1; }
 
-wine "$build/tests/bin/responder_bench.exe" $zorvane $server "$(getconf CLK_TCK)" "$seconds"
+# The subshell becomes the benchmark, so $BASHPID is the benchmark's own process.
+(exec wine "$build/tests/bin/responder_bench.exe" $zorvane $server $BASHPID "$seconds")
 # Wine reports the process's VmHWM as its PeakWorkingSetSize (GetProcessMemoryInfo).
 echo "peak working set: $(awk '/^VmHWM/ { print $2 }' "/proc/$zorvane/status") KiB (VmHWM)"

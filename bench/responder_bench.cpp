@@ -1,8 +1,9 @@
 // What Zorvane costs under Wine while it is away, with and without a buddy's message waiting,
 // beside 0, 500 and 2000 top-level windows of another program; and how soon a buddy's message
 // reaches the away dialog once the buddy's window opens. Started by bench/measure.sh with the
-// running Zorvane's Linux process, the prefix's wineserver, the clock ticks per second of /proc
-// and the seconds to measure each case. CPU time is read from /proc (through drive Z:).
+// Linux process ids of the running Zorvane, of the prefix's wineserver and of the benchmark
+// itself (under Wine, /proc/self is the server's), and the seconds to measure each case. CPU time
+// is read from /proc (through drive Z:).
 
 #include <windows.h>
 
@@ -10,7 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,23 +23,27 @@ namespace {
 using namespace zorvane;
 using namespace zorvane::driver;
 
-// User plus system time of a Linux process, in clock ticks.
-long long cpuTicks(const std::string& pid) {
-    std::ifstream file("Z:\\proc\\" + pid + "\\stat");
-    std::string line;
-    std::getline(file, line);
-    std::istringstream fields(line.substr(line.rfind(')') + 2));
-    std::string field;
-    long long user = 0, system = 0;
-    for (int i = 0; i < 11; ++i)
-        fields >> field;  // from the state to the major faults of the children
-    fields >> user >> system;
-    return user + system;
+// Time on a CPU of all threads of a Linux process, in seconds: the nanoseconds the scheduler
+// counts, not the ticks sampled in /proc/PID/stat, which at well under 1% of a core are too few.
+double cpuSeconds(const std::string& pid) {
+    const std::string tasks = "Z:\\proc\\" + pid + "\\task\\";
+    WIN32_FIND_DATAA task;
+    const HANDLE search = FindFirstFileA((tasks + "*").c_str(), &task);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    double nanoseconds = 0;
+    do {
+        if (task.cFileName[0] == '.') continue;
+        std::ifstream schedstat(tasks + task.cFileName + "\\schedstat");
+        double onCpu = 0;
+        if (schedstat >> onCpu) nanoseconds += onCpu;
+    } while (FindNextFileA(search, &task));
+    FindClose(search);
+    return nanoseconds / 1e9;
 }
 
 struct Settings {
-    std::string zorvane, server;
-    double ticksPerSecond = 100, seconds = 30;
+    std::string zorvane, server, me;  // Linux process ids
+    double seconds = 30;
 };
 
 // Measures `process` and the wineserver while `during` runs (or for the set seconds), and
@@ -47,22 +51,26 @@ struct Settings {
 template <class During, class Ticks>
 void measure(const Settings& s, const char* what, const std::string& process, During during,
              Ticks ticks) {
-    const long long p0 = cpuTicks(process), s0 = cpuTicks(s.server), t0 = ticks();
+    const double p0 = cpuSeconds(process), s0 = cpuSeconds(s.server);
+    const long long t0 = ticks();
     const double start = counterSeconds();
     during();
     const double seconds = counterSeconds() - start;
-    const long long p1 = cpuTicks(process), s1 = cpuTicks(s.server), t1 = ticks();
-    const auto percent = [&](long long used) { return 100 * used / s.ticksPerSecond / seconds; };
+    const double p1 = cpuSeconds(process), s1 = cpuSeconds(s.server);
+    const long long t1 = ticks();
+    const auto percent = [&](double used) { return 100 * used / seconds; };
     std::printf("%-46s %8.2f%% %8.2f%% %8.1f\n", what, percent(p1 - p0), percent(s1 - s0),
                 (t1 - t0) / seconds);
     std::fflush(stdout);
 }
 
 // A window of this program with an idle 1 ms timer, pumped for `seconds`: what any program
-// that ticks as often as Zorvane's scan pays.
+// with a window on screen that ticks as often as Zorvane's scan pays. (Wine looks for events of
+// the display at every wait of a thread that has such a window.)
 void idleTimer(double seconds, long long& ticks) {
     const HWND window =
-        CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        CreateWindowExW(0, L"Static", L"Idle 1 ms timer", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                        200, 100, nullptr, nullptr, nullptr, nullptr);
     SetTimer(window, 1, 1, nullptr);
     const double end = counterSeconds() + seconds;
     MSG message;
@@ -102,10 +110,10 @@ void handouts(FakeImClient& client, HWND List1, const char* what) {
 
 int main(int argc, char** argv) {
     if (argc != 5) {
-        std::fprintf(stderr, "usage: responder_bench ZORVANE_PID WINESERVER_PID CLK_TCK SECONDS\n");
+        std::fprintf(stderr, "usage: responder_bench ZORVANE_PID WINESERVER_PID OWN_PID SECONDS\n");
         return 2;
     }
-    const Settings s{argv[1], argv[2], std::atof(argv[3]), std::atof(argv[4])};
+    const Settings s{argv[1], argv[2], argv[3], std::atof(argv[4])};
     FakeImClient client(FakeWindows{{"#32770", "Away Message"}});
     const Zorvane app(false);
     if (!client.log || !app.main) {
@@ -121,20 +129,28 @@ int main(int argc, char** argv) {
     };
     const auto wait = [&] { Sleep(static_cast<DWORD>(s.seconds * 1000)); };
 
-    std::printf("Zorvane under Wine, %.0f s a case; CPU time from /proc as %% of one core\n",
+    std::printf("Zorvane under Wine, %.0f s a case; CPU time (from /proc) as %% of one core\n",
                 s.seconds);
     std::printf("%-46s %9s %9s %8s\n", "", "program", "server", "ticks/s");
-    measure(s, "Zorvane idle (not away)", s.zorvane, wait, scans);
-    long long timerTicks = 0;
-    measure(
-        s, "this bench's own idle 1 ms timer", "self", [&] { idleTimer(s.seconds, timerTicks); },
-        [&] { return timerTicks; });
+    // Measured again after Zorvane's cases, while it is not away: the two show how far the
+    // figures wander on a machine that is doing other things.
+    const auto idleTimerAlone = [&] {
+        long long ticks = 0;
+        measure(
+            s, "(for comparison) an idle 1 ms timer of our own", s.me,
+            [&] { idleTimer(s.seconds, ticks); }, [&] { return ticks; });
+    };
+    const auto setAwayOrBack = [&](const char* becomes) {
+        click(app.control(ids::Label8));
+        return waitUntil([&] { return text(app.control(ids::Label8)) == becomes; });
+    };
 
-    click(app.control(ids::Label8));
+    measure(s, "Zorvane idle (not away)", s.zorvane, wait, scans);
+    idleTimerAlone();
     click(app.control(ids::Label9));
     const HWND extra = app.window("Extra");
     const HWND List1 = child(extra, ids::List1);
-    if (!waitUntil([&] { return text(app.control(ids::Label8)) == "Set Back"; }) || !List1) {
+    if (!List1 || !setAwayOrBack("Set Back")) {
         std::fprintf(stderr, "Zorvane did not go away or show its Extra window.\n");
         return 1;
     }
@@ -152,6 +168,10 @@ int main(int argc, char** argv) {
         }
     }
     SendMessageW(List1, LB_RESETCONTENT, 0, 0);
+    setAwayOrBack("Set Away");
+    idleTimerAlone();
+
+    setAwayOrBack("Set Back");
     handouts(client, List1, "2000 other windows");
     for (const HWND window : others)
         PostMessageW(window, WM_CLOSE, 0, 0);
