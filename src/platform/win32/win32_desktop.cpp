@@ -96,16 +96,18 @@ bool Win32Desktop::belongsToThisProcess(WindowHandle window) {
 }
 
 std::string Win32Desktop::windowText(WindowHandle window, std::size_t maxUtf16Units) {
-    const HWND hwnd = toHwnd(window);
-    const int length = GetWindowTextLengthW(hwnd);
-    if (length <= 0 || maxUtf16Units == 0) return {};
-    // One unit beyond the limit shows whether the cut would split a surrogate pair.
-    const std::size_t wanted = std::min<std::size_t>(maxUtf16Units, length) + 1;
-    std::wstring buffer(wanted + 1, L'\0');
-    const int copied = GetWindowTextW(hwnd, buffer.data(), static_cast<int>(buffer.size()));
-    // The caption may have shrunk since its length was read, and the count copied is the
-    // window's own word for our windows: what counts is the text up to its first NUL.
-    buffer.resize(std::min<std::size_t>(std::max(copied, 0), wanted));
+    // No caption the program reads comes near this; the buffer stays small whatever is asked.
+    maxUtf16Units = std::min<std::size_t>(maxUtf16Units, 65536);
+    if (maxUtf16Units == 0) return {};
+    // One unit beyond the limit shows whether the cut would split a surrogate pair, and one
+    // more holds the NUL. The caption is read in one call: asking its length first would cost
+    // another round trip to the window system, and could be stale by the time it is used.
+    std::wstring buffer(maxUtf16Units + 2, L'\0');
+    const int copied =
+        GetWindowTextW(toHwnd(window), buffer.data(), static_cast<int>(buffer.size()));
+    // The count copied is the window's own word for our windows: what counts is the text up to
+    // its first NUL.
+    buffer.resize(std::min<std::size_t>(std::max(copied, 0), maxUtf16Units + 1));
     buffer.resize(std::wcslen(buffer.c_str()));
     const std::u16string_view units(reinterpret_cast<const char16_t*>(buffer.data()),
                                     buffer.size());
@@ -133,22 +135,37 @@ std::vector<WindowHandle> Win32Desktop::topLevelWindows() {
             }
         },
         reinterpret_cast<LPARAM>(&windows));
+    // The classes of windows gone are forgotten.
+    std::unordered_map<WindowHandle, std::u16string> listed;
+    for (const WindowHandle window : windows) {
+        if (const auto known = classes_.find(window); known != classes_.end())
+            listed.emplace(window, std::move(known->second));
+    }
+    classes_ = std::move(listed);
     return windows;
 }
 
 std::string Win32Desktop::className(WindowHandle window, std::size_t maxUtf16Units) {
-    // Class names are at most 256 units long.
-    wchar_t name[257] = {};
-    const int copied = GetClassNameW(toHwnd(window), name, static_cast<int>(std::size(name)));
-    const std::u16string_view units(reinterpret_cast<const char16_t*>(name),
-                                    static_cast<std::size_t>(std::max(copied, 0)));
-    const std::u16string_view kept = firstUtf16Units(units, maxUtf16Units);
-    return narrow(std::wstring_view(name, kept.size()));
+    auto known = classes_.find(window);
+    if (known == classes_.end()) {
+        // Class names are at most 256 units long.
+        wchar_t name[257] = {};
+        const int copied = GetClassNameW(toHwnd(window), name, static_cast<int>(std::size(name)));
+        if (copied <= 0) return {};
+        known = classes_
+                    .emplace(window, std::u16string(reinterpret_cast<const char16_t*>(name),
+                                                    static_cast<std::size_t>(copied)))
+                    .first;
+    }
+    return toUtf8(firstUtf16Units(known->second, maxUtf16Units));
 }
 
 bool Win32Desktop::windowExists(WindowHandle window) { return IsWindow(toHwnd(window)) != FALSE; }
 
 std::vector<WindowHandle> Win32Desktop::takeCreatedWindows() {
+    // A handle reported created may have been a gone window's: its class is asked anew.
+    for (const WindowHandle window : createdWindows)
+        classes_.erase(window);
     return std::exchange(createdWindows, {});
 }
 
