@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 
@@ -55,6 +56,19 @@ TEST(MessagesOnTheDesktop, SetawaytextWritesIntoTheAwayDialogOfAnotherProcessOnl
     setawaytext(desktop, "Away Message", text);
     setawaytext(desktop, "Zorvane", "for the client");
     EXPECT_EQ(client.records(2), (std::vector<std::string>{text, "for the client"}));
+}
+
+TEST(MessagesOnTheDesktop, SetawaytextGivesUpOnAClientThatHangs) {
+    const FakeImClient client(FakeWindows{{"#32770", "Away Message"}});
+    ASSERT_TRUE(client.log);
+    win32::Win32Desktop desktop;
+    // The first write hangs the client while it handles it; the second finds it hung.
+    for (const char* text : {"(hang) now", "to a hung client"}) {
+        const auto start = std::chrono::steady_clock::now();
+        setawaytext(desktop, "Away Message", text);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3)) << text;
+    }
+    EXPECT_TRUE(FindWindowExW(client.log, nullptr, L"Static", L"(hang) now"));
 }
 
 TEST(MessagesOnTheDesktop, CurrentsongReadsThePlayersTitleCutTo127Units) {
