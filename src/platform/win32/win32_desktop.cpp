@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <shellapi.h>  // after windows.h, which it needs
-
 #include <algorithm>
 #include <chrono>
 #include <climits>
@@ -152,10 +150,7 @@ std::vector<WindowHandle> Win32Desktop::takeCreatedWindows() {
     return std::exchange(createdWindows, {});
 }
 
-void Win32Desktop::openUrl(std::string_view url) {
-    // The handler's own result is not ours to judge: an unhandled URL is simply lost.
-    ShellExecuteW(nullptr, nullptr, widen(url).c_str(), nullptr, nullptr, SW_HIDE);
-}
+void Win32Desktop::openUrl(std::string_view url) { shell_.open(widen(url)); }
 
 MemoryStatus Win32Desktop::memoryStatus() {
     MEMORYSTATUSEX status{};
