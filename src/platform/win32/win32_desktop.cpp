@@ -10,6 +10,7 @@
 #include <optional>
 #include <utility>
 
+#include "platform/win32/automation.h"
 #include "platform/win32/message_pump.h"
 #include "platform/win32/wide.h"
 #include "text/utf.h"
@@ -144,6 +145,12 @@ void Win32Desktop::openUrl(std::string_view url) {
     // The handler's own result is not ours to judge: an unhandled URL is simply lost.
     ShellExecuteW(nullptr, nullptr, widen(url).c_str(), nullptr, nullptr, SW_HIDE);
 }
+
+std::expected<std::unique_ptr<Browser>, NoBrowser> Win32Desktop::createBrowser() {
+    return createInternetExplorer();
+}
+
+void Win32Desktop::openInDefaultBrowser(std::string_view url) { win32::openInDefaultBrowser(url); }
 
 MemoryStatus Win32Desktop::memoryStatus() {
     MEMORYSTATUSEX status{};
