@@ -37,6 +37,7 @@ UniqueFont createDialogFont() {
 // starts a new line.
 LRESULT CALLBACK tabMovesOn(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                             DWORD_PTR) noexcept {
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(edit, tabMovesOn, 0);
     LRESULT code = DefSubclassProc(edit, message, wParam, lParam);
     if (message == WM_GETDLGCODE) {
         code &= ~DLGC_WANTTAB;
