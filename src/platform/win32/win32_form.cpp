@@ -5,6 +5,7 @@
 #include <cmath>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "platform/win32/prompt_dialog.h"
 #include "platform/win32/resources.h"
@@ -17,20 +18,79 @@ namespace {
 constexpr COLORREF white = RGB(255, 255, 255);
 constexpr COLORREF black = RGB(0, 0, 0);
 
-// Layouts are drawn at 96 dots per inch; so are the fonts' heights.
-UniqueFont createFont(const Font& font) {
-    const int height = -static_cast<int>(std::lround(font.points * 96.0 / 72.0));
+// Functions of Windows 10 (1607) and later, looked up so that the program still starts on
+// older systems; null where there are none.
+template <class FunctionPointer>
+FunctionPointer laterUser32(const char* name) {
+    const FARPROC found = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
+    return reinterpret_cast<FunctionPointer>(reinterpret_cast<void (*)()>(found));
+}
+
+// The DPI the system reports to the whole program.
+int systemDpi() {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+// The DPI the window is shown at: its monitor's, where the system scales per monitor.
+UINT dpiOf(HWND window) {
+    if (const auto getDpi = laterUser32<UINT(WINAPI*)(HWND)>("GetDpiForWindow")) {
+        if (const UINT dpi = getDpi(window)) return dpi;
+    }
+    return static_cast<UINT>(systemDpi());
+}
+
+// From layout units to pixels at `dpi`: every window's layout goes through here. Edges are
+// converted rather than sizes, so controls that meet in the layout meet on screen.
+RECT toPixels(const Rect& rect, LayoutUnit unit, UINT dpi) {
+    const int perInch = unit == LayoutUnit::Twips ? 1440 : 96;
+    const auto pixels = [&](int value) { return MulDiv(value, static_cast<int>(dpi), perInch); };
+    return {pixels(rect.left), pixels(rect.top), pixels(rect.left + rect.width),
+            pixels(rect.top + rect.height)};
+}
+
+// A font's height in whole pixels at `dpi`, from its height at 96 DPI. Rounded down: a font
+// rounded up grows faster than the layout around it, and text that just fits at 96 DPI (8.25
+// points make 11 pixels) would be cut at 144 (16.5 pixels).
+int fontPixels(double pixelsAt96, UINT dpi) {
+    return static_cast<int>(std::floor(pixelsAt96 * dpi / 96));
+}
+
+UniqueFont createFont(const Font& font, UINT dpi) {
+    const int height = -fontPixels(font.points * 96 / 72, dpi);
     return UniqueFont(CreateFontW(height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   DEFAULT_PITCH | FF_DONTCARE, widen(font.face).c_str()));
 }
 
-// The font of message boxes and dialogs, for a window that names none of its own.
-UniqueFont createDialogFont() {
+// The font of message boxes and dialogs, for a window that names none of its own, scaled from
+// its size at 96 DPI like the others.
+UniqueFont createDialogFont(UINT dpi) {
     NONCLIENTMETRICSW metrics{.cbSize = sizeof metrics};
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
+    LOGFONTW& font = metrics.lfMessageFont;  // a character height: negative
+    using ForDpi = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+    if (const auto forDpi = laterUser32<ForDpi>("SystemParametersInfoForDpi")) {
+        forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, 96);
+    } else {
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        font.lfHeight = MulDiv(font.lfHeight, 96, systemDpi());
+    }
+    font.lfHeight = -fontPixels(-font.lfHeight, dpi);
+    return UniqueFont(CreateFontIndirectW(&font));
 }
+
+FormFonts createFonts(const FormLayout& layout, UINT dpi) {
+    FormFonts fonts{.form = layout.font ? createFont(*layout.font, dpi) : createDialogFont(dpi)};
+    for (const ControlLayout& control : layout.controls) {
+        if (control.font) fonts.controls.emplace(control.id, createFont(*control.font, dpi));
+    }
+    return fonts;
+}
+
+// Not in the headers for Windows 7: sent before WM_DPICHANGED, from Windows 10 (1703) on.
+constexpr UINT getDpiScaledSize = 0x02E4;
 
 // In the template box, Tab moves on to the next control and Esc does nothing, as everywhere
 // else in the window (a multi-line box that wanted Esc would close its window); Enter still
@@ -66,13 +126,15 @@ int lineHeight(HFONT font) {
     return metrics.tmHeight;
 }
 
-ChildClass childClass(const ControlLayout& layout, HFONT font) {
+// `height`: the control's in pixels, for the font given.
+ChildClass childClass(const ControlLayout& layout, HFONT font, int height) {
     switch (layout.kind) {
         case ControlKind::Label: {
             // Left-aligned labels wrap by words, except those one line high: what does not fit
-            // there is cut at the right edge rather than wrapped onto a line nobody sees.
-            DWORD align = layout.align == Align::Center ? SS_CENTER : SS_LEFT;
-            if (align == SS_LEFT && layout.rect.height < 2 * lineHeight(font)) {
+            // there is cut at the right edge rather than wrapped onto a line nobody sees. A
+            // line that does not fit whole below the others is left out, not cut through.
+            DWORD align = layout.align == Align::Center ? SS_CENTER : SS_LEFT | SS_EDITCONTROL;
+            if (align != SS_CENTER && height < 2 * lineHeight(font)) {
                 align = SS_LEFTNOWORDWRAP;
             }
             return {L"Static", SS_NOTIFY | SS_NOPREFIX | align, 0};
@@ -101,16 +163,18 @@ ChildClass childClass(const ControlLayout& layout, HFONT font) {
 }  // namespace
 
 Win32Form::Win32Form(HINSTANCE instance, const FormLayout& layout)
-    : white_(CreateSolidBrush(white)),
-      formFont_(layout.font ? createFont(*layout.font) : createDialogFont()) {
+    : layout_(layout), white_(CreateSolidBrush(white)) {
     const bool tool = layout.kind == FormKind::Tool;
     const DWORD style =
         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | (tool ? 0 : WS_MINIMIZEBOX);
-    const DWORD exStyle = tool ? WS_EX_TOOLWINDOW : 0;
-    RECT frame{0, 0, layout.clientWidth, layout.clientHeight};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    create(exStyle, formClassName, widen(layout.caption).c_str(), style, CW_USEDEFAULT,
-           CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, instance);
+    // Sized once its DPI is known, which is the DPI of the monitor it is placed on.
+    create(tool ? WS_EX_TOOLWINDOW : 0, formClassName, widen(layout.caption).c_str(), style,
+           CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, instance);
+    dpi_ = dpiOf(hwnd());
+    fonts_ = createFonts(layout_, dpi_);
+    const SIZE size = windowSize(dpi_);
+    SetWindowPos(hwnd(), nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     if (!tool) {
         // Shared icons are the system's to free. A module without the icon shows the default.
@@ -149,17 +213,16 @@ void Win32Form::createControl(HINSTANCE instance, const ControlLayout& layout) {
 
     // Siblings are clipped, so a control placed over a label (the count-down box over
     // Label10's run of spaces) is never painted over; creation order is tab and z-order.
-    const HFONT font = fontFor(layout);
-    const ChildClass type = childClass(layout, font);
-    HWND window = CreateWindowExW(
-        type.exStyle, type.name, widen(layout.text).c_str(),
-        type.style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, layout.rect.left, layout.rect.top,
-        layout.rect.width, layout.rect.height, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance, nullptr);
+    const RECT pixels = toPixels(layout.rect, layout_.unit, dpi_);
+    const ChildClass type = childClass(layout, fonts_.of(layout), pixels.bottom - pixels.top);
+    HWND window = CreateWindowExW(type.exStyle, type.name, widen(layout.text).c_str(),
+                                  type.style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0,
+                                  parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
+                                  instance, nullptr);
     if (!window) {
         throw std::runtime_error("cannot create control id " + std::to_string(layout.id));
     }
-    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    place(window, layout);
     if (layout.kind == ControlKind::MultiLineTextBox) SetWindowSubclass(window, tabMovesOn, 0, 0);
     children_.emplace(layout.id, Child{layout.kind, window});
     if ((type.style & WS_TABSTOP) && !focus_) focus_ = window;
@@ -181,9 +244,38 @@ void Win32Form::createControl(HINSTANCE instance, const ControlLayout& layout) {
     }
 }
 
-HFONT Win32Form::fontFor(const ControlLayout& layout) {
-    if (!layout.font) return formFont_.get();
-    return controlFonts_.emplace_back(createFont(*layout.font)).get();
+HFONT FormFonts::of(const ControlLayout& control) const {
+    const auto own = controls.find(control.id);
+    return own != controls.end() ? own->second.get() : form.get();
+}
+
+void Win32Form::place(HWND window, const ControlLayout& layout) {
+    const RECT r = toPixels(layout.rect, layout_.unit, dpi_);
+    SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.of(layout)), TRUE);
+}
+
+void Win32Form::layOut(UINT dpi) {
+    dpi_ = dpi;
+    // The old fonts go once no control uses them any more.
+    const FormFonts old = std::exchange(fonts_, createFonts(layout_, dpi));
+    for (const ControlLayout& control : layout_.controls) {
+        if (const HWND window = child(control.id).window) place(window, control);
+    }
+}
+
+SIZE Win32Form::windowSize(UINT dpi) const {
+    RECT frame = toPixels({0, 0, layout_.clientWidth, layout_.clientHeight}, layout_.unit, dpi);
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE));
+    using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    if (const auto adjust = laterUser32<AdjustForDpi>("AdjustWindowRectExForDpi")) {
+        adjust(&frame, style, FALSE, exStyle, dpi);
+    } else {
+        AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    }
+    return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
 const Win32Form::Child& Win32Form::child(int id) const {
@@ -291,6 +383,19 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
+        case getDpiScaledSize:
+            // The exact size at the new DPI, so that the rectangle WM_DPICHANGED suggests fits.
+            *reinterpret_cast<SIZE*>(lParam) = windowSize(static_cast<UINT>(wParam));
+            return TRUE;
+        case WM_DPICHANGED: {
+            // Moved to a monitor of another DPI, or the user changed its scale.
+            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top,
+                         suggested.right - suggested.left, suggested.bottom - suggested.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            layOut(HIWORD(wParam));
+            return 0;
+        }
         case WM_CLOSE: {
             // The window stays unless the handler destroys the form.
             const Handler handler = closeHandler_;

@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <map>
-#include <vector>
 
 #include "platform/form.h"
 #include "platform/win32/base_window.h"
@@ -12,6 +11,13 @@
 #include "platform/win32/win32_controls.h"
 
 namespace zorvane::win32 {
+
+// A window's fonts at one DPI: its own, and those its controls name for themselves.
+struct FormFonts {
+    HFONT of(const ControlLayout& control) const;
+    UniqueFont form;
+    std::map<int, UniqueFont> controls;  // by control id
+};
 
 class Win32Form final : public Form, BaseWindow {
   public:
@@ -45,7 +51,11 @@ class Win32Form final : public Form, BaseWindow {
 
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void createControl(HINSTANCE instance, const ControlLayout& layout);
-    HFONT fontFor(const ControlLayout& layout);
+    // Puts the control in its place, with its font, at the window's DPI.
+    void place(HWND window, const ControlLayout& layout);
+    void layOut(UINT dpi);
+    // The outer size of the window whose client area is the layout's at `dpi`.
+    SIZE windowSize(UINT dpi) const;
     void command(int id, int code);
     const Child& child(int id) const;
 
@@ -55,9 +65,10 @@ class Win32Form final : public Form, BaseWindow {
     // once afterwards.
     static void run(const std::map<int, Handler>& handlers, int id);
 
+    FormLayout layout_;
     UniqueBrush white_;
-    UniqueFont formFont_;
-    std::vector<UniqueFont> controlFonts_;
+    UINT dpi_ = 96;
+    FormFonts fonts_;
     std::map<int, Child> children_;
     std::map<int, Win32TextControl> texts_;
     std::map<int, Win32CheckBox> checkBoxes_;
