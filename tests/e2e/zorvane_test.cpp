@@ -102,6 +102,12 @@ TEST_F(MainWindow, AnInvalidCountDownIsRefusedBeforeAnythingIsSent) {
     EXPECT_EQ(client.records(1), Texts{"aim:goaway?message=<title>Zorvane</title>Back+in+4+min"});
 }
 
+TEST(Start, StartedMinimizedTheMainWindowShowsMinimized) {
+    const Zorvane app(true, SW_SHOWMINNOACTIVE);  // "run minimized" in a shortcut
+    ASSERT_TRUE(app.main);
+    EXPECT_TRUE(IsIconic(app.main));
+}
+
 class ExtraWindow : public testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(app.main && openExtra()); }

@@ -124,8 +124,9 @@ HWND child(HWND root, const std::function<bool(HWND)>& matches) {
     return nullptr;
 }
 
-Process::Process(std::wstring commandLine) {
-    STARTUPINFOW startup{.cb = sizeof startup};
+Process::Process(std::wstring commandLine, WORD show) {
+    STARTUPINFOW startup{
+        .cb = sizeof startup, .dwFlags = STARTF_USESHOWWINDOW, .wShowWindow = show};
     CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                    &startup, &info);
 }
@@ -167,8 +168,8 @@ std::vector<std::string> FakeImClient::records(std::size_t count) const {
     return found;
 }
 
-Zorvane::Zorvane(bool start) {
-    if (start) process = std::make_unique<Process>(besideMe(L"..\\..\\zorvane.exe"));
+Zorvane::Zorvane(bool start, WORD show) {
+    if (start) process = std::make_unique<Process>(besideMe(L"..\\..\\zorvane.exe"), show);
     if (start && !process->info.hProcess) return;
     processId = start ? process->info.dwProcessId : 0;
     main = window("Zorvane v1.0");

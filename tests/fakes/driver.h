@@ -29,9 +29,10 @@ void appendItem(HWND listBox, std::string_view item);
 HWND child(HWND root, int id);
 HWND child(HWND root, const std::function<bool(HWND)>& matches);
 
-// A process the test started; killed and waited for when this goes.
+// A process the test started (its first window shown as `show` asks, as a shortcut would);
+// killed and waited for when this goes.
 struct Process {
-    explicit Process(std::wstring commandLine);
+    explicit Process(std::wstring commandLine, WORD show = SW_SHOWDEFAULT);
     ~Process();
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
@@ -55,7 +56,7 @@ struct FakeImClient {
 // The real zorvane.exe under Wine, seen from outside.
 struct Zorvane {
     // Starts build/windows/zorvane.exe, ended when this goes; else finds the one running.
-    explicit Zorvane(bool start = true);
+    explicit Zorvane(bool start = true, WORD show = SW_SHOWDEFAULT);
     HWND control(int id) const { return child(main, id); }
     // Its visible window with this caption, once there is one; null if none shows in time.
     HWND window(std::string_view caption) const;

@@ -162,8 +162,8 @@ ChildClass childClass(const ControlLayout& layout, HFONT font, int height) {
 
 }  // namespace
 
-Win32Form::Win32Form(HINSTANCE instance, const FormLayout& layout)
-    : layout_(layout), white_(CreateSolidBrush(white)) {
+Win32Form::Win32Form(HINSTANCE instance, const FormLayout& layout, std::optional<int> firstShow)
+    : layout_(layout), white_(CreateSolidBrush(white)), firstShow_(firstShow) {
     const bool tool = layout.kind == FormKind::Tool;
     const DWORD style =
         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | (tool ? 0 : WS_MINIMIZEBOX);
@@ -318,6 +318,12 @@ void Win32Form::run(const std::map<int, Handler>& handlers, int id) {
 }
 
 void Win32Form::show() {
+    if (const auto first = std::exchange(firstShow_, std::nullopt)) {
+        // As the program was started ("run minimized", say); never maximized, it has no
+        // maximize box.
+        ShowWindow(hwnd(), *first == SW_SHOWMAXIMIZED ? SW_SHOWNORMAL : *first);
+        return;
+    }
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
 }

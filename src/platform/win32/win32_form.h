@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <map>
+#include <optional>
 
 #include "platform/form.h"
 #include "platform/win32/base_window.h"
@@ -22,8 +23,10 @@ struct FormFonts {
 class Win32Form final : public Form, BaseWindow {
   public:
     // Throws std::invalid_argument for a description that cannot be built (a repeated id, a
-    // label in a frame that does not come before it).
-    Win32Form(HINSTANCE instance, const FormLayout& layout);
+    // label in a frame that does not come before it). `firstShow`, if any: the ShowWindow
+    // command of its first showing.
+    Win32Form(HINSTANCE instance, const FormLayout& layout,
+              std::optional<int> firstShow = std::nullopt);
     ~Win32Form() override;
 
     TextControl& textControl(int id) override { return find(texts_, id, "text control"); }
@@ -78,7 +81,8 @@ class Win32Form final : public Form, BaseWindow {
     std::map<int, Handler> doubleClickHandlers_;
     std::map<int, Handler> timerHandlers_;
     Handler closeHandler_;
-    HWND focus_ = nullptr;  // the control that gets the focus when the window is activated
+    HWND focus_ = nullptr;          // the control that gets the focus when the window is activated
+    std::optional<int> firstShow_;  // until the window was first shown
 };
 
 }  // namespace zorvane::win32

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_ui.h"
 
+#include <utility>
+
 #include "platform/win32/base_window.h"
 #include "platform/win32/win32_form.h"
 
@@ -34,7 +36,7 @@ void registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, H
 
 }  // namespace
 
-Win32Ui::Win32Ui(HINSTANCE instance) : instance_(instance) {
+Win32Ui::Win32Ui(HINSTANCE instance, int startShow) : instance_(instance), startShow_(startShow) {
     registerClass(instance, formClassName, BaseWindow::windowProc,
                   static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     registerClass(instance, frameClassName, frameProc,
@@ -42,7 +44,7 @@ Win32Ui::Win32Ui(HINSTANCE instance) : instance_(instance) {
 }
 
 std::unique_ptr<Form> Win32Ui::createForm(const FormLayout& layout) {
-    return std::make_unique<Win32Form>(instance_, layout);
+    return std::make_unique<Win32Form>(instance_, layout, std::exchange(startShow_, std::nullopt));
 }
 
 void Win32Ui::exitProcess() { ExitProcess(0); }
