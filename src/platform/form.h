@@ -20,7 +20,8 @@ enum class ControlKind {
     TextBox,           // single-line edit
     MultiLineTextBox,  // multi-line edit, Enter makes a new line
     CheckBox,          // ticks itself when clicked
-    Frame,             // a box with a flat one-pixel border, window colours; holds one label
+    Frame,  // a box with a flat one-pixel border, window colours, holding the label of a label
+            // button: it takes the focus for it, and Space or Enter clicks the label
     PushButton,
     ListBox,  // one selection at a time, never sorted
     Timer,    // no window; `intervalMs` is its interval, disabled at start
@@ -56,6 +57,7 @@ struct ControlLayout {
     Align align = Align::Left;
     std::optional<Font> font;  // none: the window's font
     int intervalMs = 0;        // timers only
+    bool tabStop = true;       // false: Tab passes it by (a box kept out of sight)
 };
 
 enum class FormKind {

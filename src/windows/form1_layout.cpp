@@ -32,6 +32,13 @@ constexpr ControlLayout control(int id, std::string_view name, ControlKind kind,
     return {.id = id, .name = name, .kind = kind, .text = text, .rect = rect};
 }
 
+// A box below the client area, never seen: Tab never stops there, where a keystroke would
+// change it unseen.
+constexpr ControlLayout outOfSight(int id, std::string_view name, std::string_view text,
+                                   Rect rect) {
+    return {.id = id, .name = name, .kind = TextBox, .text = text, .rect = rect, .tabStop = false};
+}
+
 constexpr ControlLayout timer(int id, std::string_view name, int intervalMs) {
     return {.id = id, .name = name, .kind = Timer, .intervalMs = intervalMs};
 }
@@ -55,8 +62,8 @@ constexpr std::array controls{
     control(ids::Picture5, "Picture5", Frame, "", {2640, 3015, 1050, 255}),
     label(ids::Label8, "Label8", "Set Away", {0, 0, 1020, 195}, ids::Picture5),
     control(ids::vp, "vp", CheckBox, "Hide away message from profile", {30, 2070, 3270, 225}),
-    control(ids::countup, "countup", TextBox, "0", {810, 3735, 435, 240}),
-    control(ids::Text1, "Text1", TextBox, "", {1710, 3975, 150, 285}),
+    outOfSight(ids::countup, "countup", "0", {810, 3735, 435, 240}),
+    outOfSight(ids::Text1, "Text1", "", {1710, 3975, 150, 285}),
     control(ids::Picture1, "Picture1", Frame, "", {2655, 30, 1050, 255}),
     label(ids::Label2, "Label2", "About", {0, 0, 1020, 195}, ids::Picture1),
     timer(ids::Timer1, "Timer1", 60000),

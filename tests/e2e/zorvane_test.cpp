@@ -102,6 +102,22 @@ TEST_F(MainWindow, AnInvalidCountDownIsRefusedBeforeAnythingIsSent) {
     EXPECT_EQ(client.records(1), Texts{"aim:goaway?message=<title>Zorvane</title>Back+in+4+min"});
 }
 
+TEST_F(MainWindow, TheKeyboardAloneSetsAway) {
+    type(awaym, "Out to lunch");
+    ASSERT_TRUE(waitUntil([&] { return focus(app.main) == awaym; }));
+    // From the template box Tab passes the count-down box and Extra, to Set Away; Space there.
+    const HWND frame = GetParent(Label8);
+    for (int step = 0; step < 3; ++step) {
+        const HWND from = focus(app.main);
+        press(from, VK_TAB);
+        ASSERT_TRUE(waitUntil([&] { return focus(app.main) != from; }));
+    }
+    ASSERT_EQ(focus(app.main), frame);
+    press(frame, VK_SPACE);
+    EXPECT_TRUE(captionBecomes("Set Back"));
+    EXPECT_EQ(client.records(1), Texts{"aim:goaway?message=<title>Zorvane</title>Out+to+lunch"});
+}
+
 TEST(Start, StartedMinimizedTheMainWindowShowsMinimized) {
     const Zorvane app(true, SW_SHOWMINNOACTIVE);  // "run minimized" in a shortcut
     ASSERT_TRUE(app.main);

@@ -88,6 +88,17 @@ void type(HWND edit, std::string_view text) {
     ask(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(widen(text).c_str()));
 }
 
+void press(HWND control, WPARAM key) {
+    PostMessageW(control, WM_KEYDOWN, key, 0);
+    PostMessageW(control, WM_KEYUP, key, 0);
+}
+
+HWND focus(HWND window) {
+    GUITHREADINFO info{.cbSize = sizeof info};
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus
+                                                                              : nullptr;
+}
+
 void click(HWND control) {
     RECT client{};
     GetClientRect(control, &client);

@@ -115,7 +115,7 @@ UINT expectedDpi() {
 
 TEST(RealWindows, MainAndExtraWindowsAreBuiltAsTheirLayoutsSay) {
     const FormCase forms[] = {
-        {form1Layout(), false, 250, 245, {countdown, vp, countup, Text1, awaym}},
+        {form1Layout(), false, 250, 245, {countdown, Picture6, Picture5, vp, Picture1, awaym}},
         {form2Layout(), true, 316, 158, {add, hide, List2, addtowait, List1}},
     };
     win32::Win32Ui ui(GetModuleHandleW(nullptr));
@@ -150,13 +150,26 @@ TEST(RealWindows, MainAndExtraWindowsAreBuiltAsTheirLayoutsSay) {
 
         bool closed = false;
         built->onClose([&] { closed = true; });
+        std::vector<int> clicked;
+        for (const ControlLayout& c : form.layout.controls) {
+            if (c.parentId) built->onClick(c.id, [&clicked, id = c.id] { clicked.push_back(id); });
+        }
         built->show();
         const HWND first = child(window, form.tabs.back());
         EXPECT_TRUE(waitUntil([&] { return GetFocus() == first; }));
         for (const int next : form.tabs) {
             PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
             win32::pumpPendingMessages();
-            EXPECT_EQ(GetDlgCtrlID(GetFocus()), next);
+            const HWND focus = GetFocus();
+            EXPECT_EQ(GetDlgCtrlID(focus), next);
+            if (className(focus) != "ZorvaneFrame") continue;
+            // A label button: Space and Enter on its frame click the label.
+            clicked.clear();
+            PostMessageW(focus, WM_KEYDOWN, VK_SPACE, 0);
+            PostMessageW(focus, WM_KEYDOWN, VK_RETURN, 0);
+            win32::pumpPendingMessages();
+            const int label = GetDlgCtrlID(GetWindow(focus, GW_CHILD));
+            EXPECT_EQ(clicked, (std::vector{label, label}));
         }
         // Esc in the first control (the template box) must not close the window.
         PostMessageW(first, WM_KEYDOWN, VK_ESCAPE, 0);

@@ -153,7 +153,7 @@ ChildClass childClass(const ControlLayout& layout, HFONT font, int height) {
             return {L"ListBox", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
                     WS_EX_CLIENTEDGE};
         case ControlKind::Frame:
-            return {frameClassName, WS_BORDER, WS_EX_CONTROLPARENT};
+            return {frameClassName, WS_BORDER | WS_TABSTOP, 0};
         case ControlKind::Timer:
             break;
     }
@@ -214,7 +214,8 @@ void Win32Form::createControl(HINSTANCE instance, const ControlLayout& layout) {
     // Siblings are clipped, so a control placed over a label (the count-down box over
     // Label10's run of spaces) is never painted over; creation order is tab and z-order.
     const RECT pixels = toPixels(layout.rect, layout_.unit, dpi_);
-    const ChildClass type = childClass(layout, fonts_.of(layout), pixels.bottom - pixels.top);
+    ChildClass type = childClass(layout, fonts_.of(layout), pixels.bottom - pixels.top);
+    if (!layout.tabStop) type.style &= ~WS_TABSTOP;
     HWND window = CreateWindowExW(type.exStyle, type.name, widen(layout.text).c_str(),
                                   type.style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0,
                                   parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
@@ -375,6 +376,13 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORBTN: {
             const auto dc = reinterpret_cast<HDC>(wParam);
+            // A label button shows that its frame has the focus in the selection colours.
+            const HWND frame = GetParent(reinterpret_cast<HWND>(lParam));
+            if (frame != hwnd() && GetFocus() == frame) {
+                SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+                SetBkColor(dc, GetSysColor(COLOR_HIGHLIGHT));
+                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_HIGHLIGHT));
+            }
             SetTextColor(dc, black);
             SetBkColor(dc, white);
             return reinterpret_cast<LRESULT>(white_.get());
