@@ -118,6 +118,15 @@ TEST_F(MainWindow, TheKeyboardAloneSetsAway) {
     EXPECT_EQ(client.records(1), Texts{"aim:goaway?message=<title>Zorvane</title>Out+to+lunch"});
 }
 
+TEST_F(MainWindow, ALongPastedTemplateReachesSetAwayWholeAndIsRefused) {
+    paste(awaym, std::string(40000, 'x'));
+    EXPECT_EQ(text(awaym).size(), 40000u);
+    click(Label8);
+    ASSERT_TRUE(app.answer(app.dialog(
+        "The away message is too long to hand to the IM client (at most 32000 characters).")));
+    EXPECT_EQ(text(Label8), "Set Away");
+}
+
 TEST(Start, StartedMinimizedTheMainWindowShowsMinimized) {
     const Zorvane app(true, SW_SHOWMINNOACTIVE);  // "run minimized" in a shortcut
     ASSERT_TRUE(app.main);

@@ -21,7 +21,8 @@ bool waitUntil(const std::function<bool()>& condition);
 std::string text(HWND window);  // asked of the window itself: an edit field keeps its own
 std::string className(HWND window);
 void type(HWND edit, std::string_view text);
-void press(HWND control, WPARAM key);  // down and up, as if `control` had the focus
+void paste(HWND edit, std::string_view text);  // through the clipboard, as Ctrl+V does
+void press(HWND control, WPARAM key);          // down and up, as if `control` had the focus
 // The control with the keyboard focus in the thread of `window`; null if none.
 HWND focus(HWND window);
 void click(HWND control);  // a left click at the control's centre

@@ -224,6 +224,11 @@ void Win32Form::createControl(HINSTANCE instance, const ControlLayout& layout) {
         throw std::runtime_error("cannot create control id " + std::to_string(layout.id));
     }
     place(window, layout);
+    if (layout.kind == ControlKind::TextBox || layout.kind == ControlKind::MultiLineTextBox) {
+        // Edit boxes cut what is typed or pasted at 30,000 characters unless told otherwise; a
+        // long template must reach Set Away whole, to be refused there with a reason.
+        SendMessageW(window, EM_SETLIMITTEXT, 0, 0);
+    }
     if (layout.kind == ControlKind::MultiLineTextBox) SetWindowSubclass(window, tabMovesOn, 0, 0);
     children_.emplace(layout.id, Child{layout.kind, window});
     if ((type.style & WS_TABSTOP) && !focus_) focus_ = window;
