@@ -19,6 +19,5 @@ struct GdiObjectDeleter {
 template <class Handle>
 using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDeleter>;
 using UniqueFont = GdiObject<HFONT>;
-using UniqueBrush = GdiObject<HBRUSH>;
 
 }  // namespace zorvane::win32

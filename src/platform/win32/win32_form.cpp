@@ -15,8 +15,27 @@
 namespace zorvane::win32 {
 namespace {
 
-constexpr COLORREF white = RGB(255, 255, 255);
-constexpr COLORREF black = RGB(0, 0, 0);
+// Windows are white with black text, as designed, unless a high-contrast theme runs: then they
+// take the system's colours.
+bool highContrastOn() {
+    HIGHCONTRASTW contrast{.cbSize = sizeof contrast};
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+struct Colors {
+    COLORREF text;
+    COLORREF background;
+    HBRUSH brush;  // of the background; the system's, never freed
+};
+
+Colors colors(bool highContrast) {
+    if (highContrast) {
+        return {GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW),
+                GetSysColorBrush(COLOR_WINDOW)};
+    }
+    return {RGB(0, 0, 0), RGB(255, 255, 255), static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))};
+}
 
 // Functions of Windows 10 (1607) and later, looked up so that the program still starts on
 // older systems; null where there are none.
@@ -163,7 +182,7 @@ ChildClass childClass(const ControlLayout& layout, HFONT font, int height) {
 }  // namespace
 
 Win32Form::Win32Form(HINSTANCE instance, const FormLayout& layout, std::optional<int> firstShow)
-    : layout_(layout), white_(CreateSolidBrush(white)), firstShow_(firstShow) {
+    : layout_(layout), highContrast_(highContrastOn()), firstShow_(firstShow) {
     const bool tool = layout.kind == FormKind::Tool;
     const DWORD style =
         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | (tool ? 0 : WS_MINIMIZEBOX);
@@ -388,10 +407,23 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 SetBkColor(dc, GetSysColor(COLOR_HIGHLIGHT));
                 return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_HIGHLIGHT));
             }
-            SetTextColor(dc, black);
-            SetBkColor(dc, white);
-            return reinterpret_cast<LRESULT>(white_.get());
+            const Colors shown = colors(highContrast_);
+            SetTextColor(dc, shown.text);
+            SetBkColor(dc, shown.background);
+            return reinterpret_cast<LRESULT>(shown.brush);
         }
+        case WM_ERASEBKGND: {
+            RECT client{};
+            GetClientRect(hwnd(), &client);
+            FillRect(reinterpret_cast<HDC>(wParam), &client, colors(highContrast_).brush);
+            return TRUE;
+        }
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            // A high-contrast theme was switched on or off, or its colours changed.
+            highContrast_ = highContrastOn();
+            RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            break;
         case WM_ACTIVATE:
             // Like a dialog: the focus leaves with the window and comes back to the same control.
             if (LOWORD(wParam) == WA_INACTIVE) {

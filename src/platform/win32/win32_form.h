@@ -69,7 +69,7 @@ class Win32Form final : public Form, BaseWindow {
     static void run(const std::map<int, Handler>& handlers, int id);
 
     FormLayout layout_;
-    UniqueBrush white_;
+    bool highContrast_;
     UINT dpi_ = 96;
     FormFonts fonts_;
     std::map<int, Child> children_;

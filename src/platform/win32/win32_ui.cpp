@@ -61,8 +61,8 @@ void registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, H
 }  // namespace
 
 Win32Ui::Win32Ui(HINSTANCE instance, int startShow) : instance_(instance), startShow_(startShow) {
-    registerClass(instance, formClassName, BaseWindow::windowProc,
-                  static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    // A form paints its own background, in the colours of the theme.
+    registerClass(instance, formClassName, BaseWindow::windowProc, nullptr);
     registerClass(instance, frameClassName, frameProc,
                   reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)));
 }
