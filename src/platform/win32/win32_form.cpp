@@ -2,11 +2,11 @@
 
 #include <commctrl.h>
 
-#include <cmath>
 #include <stdexcept>
 #include <string>
 #include <utility>
 
+#include "platform/win32/dpi.h"
 #include "platform/win32/prompt_dialog.h"
 #include "platform/win32/resources.h"
 #include "platform/win32/wide.h"
@@ -35,69 +35,6 @@ Colors colors(bool highContrast) {
                 GetSysColorBrush(COLOR_WINDOW)};
     }
     return {RGB(0, 0, 0), RGB(255, 255, 255), static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))};
-}
-
-// Functions of Windows 10 (1607) and later, looked up so that the program still starts on
-// older systems; null where there are none.
-template <class FunctionPointer>
-FunctionPointer laterUser32(const char* name) {
-    const FARPROC found = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
-    return reinterpret_cast<FunctionPointer>(reinterpret_cast<void (*)()>(found));
-}
-
-// The DPI the system reports to the whole program.
-int systemDpi() {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
-// The DPI the window is shown at: its monitor's, where the system scales per monitor.
-UINT dpiOf(HWND window) {
-    if (const auto getDpi = laterUser32<UINT(WINAPI*)(HWND)>("GetDpiForWindow")) {
-        if (const UINT dpi = getDpi(window)) return dpi;
-    }
-    return static_cast<UINT>(systemDpi());
-}
-
-// From layout units to pixels at `dpi`: every window's layout goes through here. Edges are
-// converted rather than sizes, so controls that meet in the layout meet on screen.
-RECT toPixels(const Rect& rect, LayoutUnit unit, UINT dpi) {
-    const int perInch = unit == LayoutUnit::Twips ? 1440 : 96;
-    const auto pixels = [&](int value) { return MulDiv(value, static_cast<int>(dpi), perInch); };
-    return {pixels(rect.left), pixels(rect.top), pixels(rect.left + rect.width),
-            pixels(rect.top + rect.height)};
-}
-
-// A font's height in whole pixels at `dpi`, from its height at 96 DPI. Rounded down: a font
-// rounded up grows faster than the layout around it, and text that just fits at 96 DPI (8.25
-// points make 11 pixels) would be cut at 144 (16.5 pixels).
-int fontPixels(double pixelsAt96, UINT dpi) {
-    return static_cast<int>(std::floor(pixelsAt96 * dpi / 96));
-}
-
-UniqueFont createFont(const Font& font, UINT dpi) {
-    const int height = -fontPixels(font.points * 96 / 72, dpi);
-    return UniqueFont(CreateFontW(height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_DONTCARE, widen(font.face).c_str()));
-}
-
-// The font of message boxes and dialogs, for a window that names none of its own, scaled from
-// its size at 96 DPI like the others.
-UniqueFont createDialogFont(UINT dpi) {
-    NONCLIENTMETRICSW metrics{.cbSize = sizeof metrics};
-    LOGFONTW& font = metrics.lfMessageFont;  // a character height: negative
-    using ForDpi = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
-    if (const auto forDpi = laterUser32<ForDpi>("SystemParametersInfoForDpi")) {
-        forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, 96);
-    } else {
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-        font.lfHeight = MulDiv(font.lfHeight, 96, systemDpi());
-    }
-    font.lfHeight = -fontPixels(-font.lfHeight, dpi);
-    return UniqueFont(CreateFontIndirectW(&font));
 }
 
 FormFonts createFonts(const FormLayout& layout, UINT dpi) {
@@ -291,16 +228,8 @@ void Win32Form::layOut(UINT dpi) {
 }
 
 SIZE Win32Form::windowSize(UINT dpi) const {
-    RECT frame = toPixels({0, 0, layout_.clientWidth, layout_.clientHeight}, layout_.unit, dpi);
-    const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_STYLE));
-    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE));
-    using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-    if (const auto adjust = laterUser32<AdjustForDpi>("AdjustWindowRectExForDpi")) {
-        adjust(&frame, style, FALSE, exStyle, dpi);
-    } else {
-        AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    }
-    return {frame.right - frame.left, frame.bottom - frame.top};
+    return outerSize(toPixels({0, 0, layout_.clientWidth, layout_.clientHeight}, layout_.unit, dpi),
+                     hwnd(), dpi);
 }
 
 const Win32Form::Child& Win32Form::child(int id) const {
