@@ -72,6 +72,8 @@ std::string awayCommand(std::string_view message) {
 void goaway(Desktop& desktop, std::string_view message) { desktop.openUrl(awayCommand(message)); }
 
 void setawaytext(Desktop& desktop, std::string_view title, std::string_view text) {
+    // No title means no away dialog was found; an untitled dialog of some program is not it.
+    if (title.empty()) return;
     // Our own message boxes are "#32770" windows too, possibly with the same title: skip them.
     WindowHandle dialog = 0;
     for (const WindowHandle window : desktop.findWindows("#32770", title)) {

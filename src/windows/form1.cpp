@@ -50,10 +50,16 @@ Form1::Form1(Ui& ui, Desktop& desktop)
       awaym_(form_->textControl(ids::awaym)),
       countdown_(form_->textControl(ids::countdown)),
       countup_(form_->textControl(ids::countup)),
+      Text1_(form_->textControl(ids::Text1)),
       vp_(form_->checkBox(ids::vp)),
       Label8_(form_->textControl(ids::Label8)),
       Timer1_(form_->timer(ids::Timer1)),
-      Timer2_(form_->timer(ids::Timer2)) {
+      Timer2_(form_->timer(ids::Timer2)),
+      responder_(desktop, Text1_, {countdown_, countup_, desktop}, awaytemplate_, [this] {
+          // The lists are the Extra window's; while it does not exist, nothing waits.
+          return extra_ ? std::optional<BuddyLists>({extra_->List1(), extra_->List2()})
+                        : std::nullopt;
+      }) {
     form_->onClick(ids::Label8, [this] {
         if (Label8_.text() == "Set Back") {
             setBack();
@@ -63,18 +69,8 @@ Form1::Form1(Ui& ui, Desktop& desktop)
     });
     form_->onClick(ids::Label9, [this] { extra().show(); });
     form_->onTimer(ids::Timer1, [this] { refresh(); });
-    // The auto-responder's scan goes here; until it exists a tick does nothing.
-    form_->onTimer(ids::Timer2, [] {});
+    form_->onTimer(ids::Timer2, [this] { responder_.scanwindows(); });
     form_->onClose([this] { ui_.exitProcess(); });
-}
-
-void Form1::Pause(double interval) {
-    const double start = desktop_.clockSeconds();
-    const auto left = [&] { return interval - (desktop_.clockSeconds() - start); };
-    while (left() > 0) {
-        desktop_.pumpEvents();
-        desktop_.waitForEvents(left());
-    }
 }
 
 void Form1::setAway() {

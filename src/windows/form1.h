@@ -10,6 +10,8 @@
 #include "messages/awaymessage.h"
 #include "platform/desktop.h"
 #include "platform/form.h"
+#include "responder/responder.h"
+#include "responder/windowutils.h"
 #include "windows/form2.h"
 
 namespace zorvane {
@@ -24,7 +26,7 @@ class Form1 {
     void show() { form_->show(); }
 
     // Returns once `interval` seconds have passed, running pending events meanwhile.
-    void Pause(double interval);
+    void Pause(double interval) { pauseseconds(desktop_, interval); }
 
     // The template in line-break form, as taken at the last Set Away.
     const std::string& awaytemplate() const { return awaytemplate_; }
@@ -47,6 +49,7 @@ class Form1 {
     TextBox& awaym_;
     TextBox& countdown_;
     TextBox& countup_;
+    TextBox& Text1_;
     CheckBox& vp_;
     Label& Label8_;
     Timer& Timer1_;
@@ -55,6 +58,7 @@ class Form1 {
     // The user has been told this away period why a refresh sent nothing.
     bool told_ = false;
     std::unique_ptr<Form2> extra_;
+    Responder responder_;
 };
 
 }  // namespace zorvane

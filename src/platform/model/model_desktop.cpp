@@ -93,10 +93,7 @@ bool ModelDesktop::windowExists(WindowHandle window) {
     return find(window) != nullptr;
 }
 
-std::vector<WindowHandle> ModelDesktop::takeCreatedWindows() {
-    ++queries_;
-    return std::exchange(created_, {});
-}
+std::vector<WindowHandle> ModelDesktop::takeCreatedWindows() { return std::exchange(created_, {}); }
 
 std::string ModelDesktop::windowText(WindowHandle window, std::size_t maxUtf16Units) {
     ++queries_;

@@ -36,7 +36,7 @@ class ModelDesktop : public Desktop {
     void bringToFront(WindowHandle window);
     bool reportCreations = true;
     // How many questions about other windows were asked: enumerations, class, caption and
-    // existence reads, creation reports. The cost of a scan on the real desktop.
+    // existence reads. Each costs a round trip to the window system on the real desktop.
     int windowQueries() const { return queries_; }
 
     const std::vector<TextWrite>& writes() const { return writes_; }
@@ -50,6 +50,7 @@ class ModelDesktop : public Desktop {
     // Runs `event` at the next pump.
     void post(std::function<void()> event) { postAt(now_, std::move(event)); }
     int pumpCount() const { return pumps_; }
+    void advanceClock(double seconds) { now_ += seconds; }
     double now() const { return now_; }
     // How far the clock moves on each pump; a wait therefore always ends.
     double pumpStep = 0.05;

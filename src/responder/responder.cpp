@@ -1,0 +1,85 @@
+#include "responder/responder.h"
+
+#include <algorithm>
+
+#include "buddies/buddylists.h"
+#include "responder/windowutils.h"
+
+namespace zorvane {
+
+std::string screenName(std::string_view caption) {
+    std::string name(caption.substr(0, caption.find('-')));
+    std::erase(name, ' ');
+    return name;
+}
+
+Responder::Responder(Desktop& desktop, TextBox& Text1, ExpansionContext expansion,
+                     const std::string& awaytemplate, FindBuddyLists lists)
+    : desktop_(desktop),
+      Text1_(Text1),
+      expansion_(expansion),
+      awaytemplate_(awaytemplate),
+      lists_(std::move(lists)),
+      watch_(desktop) {}
+
+void Responder::scanwindows() {
+    // With nothing waiting nothing can be handed out: no window is even looked at.
+    const auto lists = lists_();
+    if (!lists || lists->List1.count() == 0) return;
+
+    std::vector<WindowHandle> imWindows = watch_.imWindows();
+    // Several buddies answered in one scan are answered in the desktop's order, which only a
+    // full look at the desktop knows for sure.
+    const auto answered = [&](WindowHandle window) {
+        return waitingEntry(window, lists->List1).has_value();
+    };
+    if (imWindows.size() > 1 && std::ranges::count_if(imWindows, answered) > 1) {
+        imWindows = watch_.fullPass();
+    }
+    for (const WindowHandle window : imWindows)
+        checkimwindow(window);
+}
+
+std::optional<int> Responder::waitingEntry(WindowHandle imWindow, const ListBox& List1) {
+    // A window without a caption has no screen name; it is looked at again next time.
+    const std::string caption = windowtitle(desktop_, imWindow);
+    if (caption.empty()) return std::nullopt;
+    return checklist(List1, screenName(caption));
+}
+
+// The windows come from the watch, so their class is known: the steps start at the caption.
+void Responder::checkimwindow(WindowHandle imWindow) {
+    const auto lists = lists_();
+    if (!lists) return;
+    const auto position = waitingEntry(imWindow, lists->List1);
+    if (!position) return;
+    // Moved before anything is written, so neither a failed write nor a scan that runs during
+    // the writes hands the same entry out again.
+    const auto entry = handout(lists->List1, lists->List2, *position);
+    if (!entry) return;
+    const std::string message = readEntry(*entry).message;
+
+    Text1_.setText("");
+    for (const WindowHandle window : desktop_.topLevelWindows())
+        checkawaydialog(window);
+    write(message);
+    pauseseconds(desktop_, 0.5);
+    write(awaytemplate_);
+}
+
+// The last away dialog in the desktop's order wins.
+void Responder::checkawaydialog(WindowHandle window) {
+    if (classprefix(desktop_, window).find("#32770") == std::string::npos) return;
+    if (windowtitle(desktop_, window).find("Away") == std::string::npos) return;
+    Text1_.setText(windowtitle(desktop_, window));
+}
+
+void Responder::write(std::string message) {
+    // The caption is read before the expansion, which runs pending events.
+    const std::string caption = Text1_.text();
+    const auto expanded = expandmessage(std::move(message), expansion_);
+    // A failed expansion skips only its own write.
+    if (expanded) setawaytext(desktop_, caption, *expanded);
+}
+
+}  // namespace zorvane
