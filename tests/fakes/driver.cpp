@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 
 #include "platform/win32/message_pump.h"
 #include "platform/win32/wide.h"
@@ -90,19 +89,7 @@ void type(HWND edit, std::string_view text) {
 }
 
 void paste(HWND edit, std::string_view text) {
-    const std::wstring wide = widen(text);
-    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (!memory || !OpenClipboard(nullptr)) {
-        GlobalFree(memory);
-        return;
-    }
-    std::memcpy(GlobalLock(memory), wide.c_str(), bytes);
-    GlobalUnlock(memory);
-    EmptyClipboard();
-    if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);  // else the system's
-    CloseClipboard();
-    ask(edit, WM_PASTE);
+    ask(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(widen(text).c_str()));
 }
 
 void press(HWND control, WPARAM key) {

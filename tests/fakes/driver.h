@@ -21,7 +21,7 @@ bool waitUntil(const std::function<bool()>& condition);
 std::string text(HWND window);  // asked of the window itself: an edit field keeps its own
 std::string className(HWND window);
 void type(HWND edit, std::string_view text);
-void paste(HWND edit, std::string_view text);  // through the clipboard, as Ctrl+V does
+void paste(HWND edit, std::string_view text);  // as Ctrl+V does, over the selection
 void press(HWND control, WPARAM key);          // down and up, as if `control` had the focus
 // The control with the keyboard focus in the thread of `window`; null if none.
 HWND focus(HWND window);
