@@ -9,7 +9,7 @@
 
 namespace {
 
-// ShellExecute may hand the away command to a COM-based handler: it wants COM on this thread.
+// The About window's link drives the browser's automation object from this thread.
 class ComApartment {
   public:
     ComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE); }
@@ -20,9 +20,9 @@ class ComApartment {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     const ComApartment com;
-    zorvane::win32::Win32Ui ui(instance);
+    zorvane::win32::Win32Ui ui(instance, showCommand);
     zorvane::win32::Win32Desktop desktop;
     zorvane::Form1 form1(ui, desktop);  // closing it ends the process
     form1.show();

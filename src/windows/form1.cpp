@@ -16,14 +16,17 @@ constexpr std::string_view awayDialogTitle = "Zorvane";
 
 constexpr std::string_view countDownProblem =
     "Count Down must be a whole number from -32767 to 32767.";
-constexpr std::string_view countUpProblem =
+constexpr std::string_view countUpTooHigh =
     "Count Up cannot go past 32767. Set Back and Set Away again to restart it.";
+constexpr std::string_view countUpNotANumber =
+    "Count Up is not a whole number any more. Set Back and Set Away again to restart it.";
 static_assert(maxAwayCommandLength == 32000);
 constexpr std::string_view tooLongProblem =
     "The away message is too long to hand to the IM client (at most 32000 characters).";
 
 std::string_view problemWith(const ExpandError& error) {
-    return error.counter == ExpandError::Counter::CountDown ? countDownProblem : countUpProblem;
+    if (error.counter == ExpandError::Counter::CountDown) return countDownProblem;
+    return error.kind == CounterError::NotANumber ? countUpNotANumber : countUpTooHigh;
 }
 
 bool fitsTheShell(std::string_view message) {
@@ -65,6 +68,7 @@ Form1::Form1(Ui& ui, Desktop& desktop)
         }
     });
     form_->onClick(ids::Label9, [this] { extra().show(); });
+    form_->onClick(ids::Label2, [this] { about().show(); });
     form_->onTimer(ids::Timer1, [this] { refresh(); });
     form_->onTimer(ids::Timer2, [this] { responder_.scanwindows(); });
     form_->onClose([this] { ui_.exitProcess(); });
@@ -149,6 +153,11 @@ void Form1::refuse(const std::string& countdownBefore, std::string_view problem)
 Form2& Form1::extra() {
     if (!extra_) extra_ = std::make_unique<Form2>(ui_, [this] { extra_.reset(); });
     return *extra_;
+}
+
+Form3& Form1::about() {
+    if (!about_) about_ = std::make_unique<Form3>(ui_, desktop_, [this] { about_.reset(); });
+    return *about_;
 }
 
 void Form1::tellOnce(std::string_view problem) {

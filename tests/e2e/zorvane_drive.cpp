@@ -2,6 +2,7 @@
 // pictures of it. Usage: zorvane_drive.exe COMMAND
 //   wait          returns once the main window shows
 //   extra-sample  opens the Extra window with a few entries in both lists
+//   about         opens the About window
 
 #include <windows.h>
 
@@ -31,17 +32,23 @@ bool showExtraSample(const Zorvane& app) {
     return items(child(extra, ids::List2)).size() == 2;
 }
 
+bool showAbout(const Zorvane& app) {
+    click(app.control(ids::Label2));
+    return app.window(".:About:.") != nullptr;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::string_view command = argc == 2 ? argv[1] : "";
     const Zorvane running(false);
     const bool done = running.main && (command == "wait" ||
-                                       (command == "extra-sample" && showExtraSample(running)));
+                                       (command == "extra-sample" && showExtraSample(running)) ||
+                                       (command == "about" && showAbout(running)));
     if (!done) {
         std::fprintf(stderr,
                      "zorvane_drive \"%s\" failed (is Zorvane running? commands: wait, "
-                     "extra-sample)\n",
+                     "extra-sample, about)\n",
                      command.data());
     }
     return done ? 0 : 1;

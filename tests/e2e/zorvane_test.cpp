@@ -76,6 +76,18 @@ TEST_F(MainWindow, HiddenModeSendsThePlaceholderAndWritesTheTextIntoTheAwayDialo
     EXPECT_EQ(text(countup), "1");
 }
 
+TEST_F(MainWindow, AClientThatHangsWhileWrittenToHoldsSetAwayUpOnlyBriefly) {
+    type(awaym, "(hang) busy");
+    setHidden(true);
+    click(Label8);
+    // Looked up without a message: the client answers none any more.
+    ASSERT_TRUE(waitUntil(
+        [&] { return FindWindowExW(client.log, nullptr, L"Static", L"(hang) busy") != nullptr; }));
+    // A posted click runs only once Set Away has given up on the write and returned.
+    click(Label8);
+    EXPECT_TRUE(captionBecomes("Set Away"));
+}
+
 TEST_F(MainWindow, AnInvalidCountDownIsRefusedBeforeAnythingIsSent) {
     type(awaym, "Back in %c min");
     // In hidden mode a check made too late would have sent the placeholder already.
@@ -137,6 +149,41 @@ TEST_F(MainWindow, ABuddysMessageGoesIntoTheAwayDialogOnceWhenTheBuddysWindowOpe
     EXPECT_EQ(client.records(4), (Texts{sentAtSetAway, "back at 5", "Away 5", sentAtSetAway}));
     EXPECT_EQ(text(bob), "Bob - Instant Message");
     EXPECT_EQ(text(joAnn), "Jo Ann - Instant Message");
+}
+
+TEST_F(MainWindow, TheKeyboardAloneSetsAway) {
+    type(awaym, "Out to lunch");
+    ASSERT_TRUE(waitUntil([&] { return focus(app.main) == awaym; }));
+    // From the template box Tab passes the count-down box and Extra, to Set Away; Space there.
+    const HWND frame = GetParent(Label8);
+    for (int step = 0; step < 3; ++step) {
+        const HWND from = focus(app.main);
+        press(from, VK_TAB);
+        ASSERT_TRUE(waitUntil([&] { return focus(app.main) != from; }));
+    }
+    ASSERT_EQ(focus(app.main), frame);
+    press(frame, VK_SPACE);
+    EXPECT_TRUE(captionBecomes("Set Back"));
+    EXPECT_EQ(client.records(1), Texts{"aim:goaway?message=<title>Zorvane</title>Out+to+lunch"});
+}
+
+TEST_F(MainWindow, ALongPastedTemplateReachesSetAwayWholeAndIsRefused) {
+    std::string words;  // words rather than one long run, which Wine's edit box wraps slowly
+    while (words.size() < 40000)
+        words += "Out to lunch. ";
+    words.resize(40000);
+    paste(awaym, words);
+    EXPECT_EQ(text(awaym).size(), 40000u);
+    click(Label8);
+    ASSERT_TRUE(app.answer(app.dialog(
+        "The away message is too long to hand to the IM client (at most 32000 characters).")));
+    EXPECT_EQ(text(Label8), "Set Away");
+}
+
+TEST(Start, StartedMinimizedTheMainWindowShowsMinimized) {
+    const Zorvane app(true, SW_SHOWMINNOACTIVE);  // "run minimized" in a shortcut
+    ASSERT_TRUE(app.main);
+    EXPECT_TRUE(IsIconic(app.main));
 }
 
 class ExtraWindow : public testing::Test {
@@ -229,6 +276,73 @@ TEST_F(ExtraWindow, ClosingTheMainWindowEndsTheProgramEvenWhileAPromptIsOpen) {
     ASSERT_TRUE(app.dialog("Enter Screen Name:"));
     PostMessageW(app.main, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(WaitForSingleObject(app.process->info.hProcess, 20000), WAIT_OBJECT_0);
+}
+
+// While it lives, the prefix's browser sends every request to a port on loopback that answers
+// nothing, so no test reaches the web. When it goes, so do the setting and the browser's windows.
+struct OfflineBrowser {
+    static constexpr wchar_t settings[] =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+    OfflineBrowser() {
+        const DWORD on = 1;
+        const wchar_t proxy[] = L"127.0.0.1:9";
+        RegSetKeyValueW(HKEY_CURRENT_USER, settings, L"ProxyEnable", REG_DWORD, &on, sizeof on);
+        RegSetKeyValueW(HKEY_CURRENT_USER, settings, L"ProxyServer", REG_SZ, proxy, sizeof proxy);
+    }
+    ~OfflineBrowser() {
+        for (const HWND window : windows())
+            PostMessageW(window, WM_CLOSE, 0, 0);
+        waitUntil([] { return windows().empty(); });
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, settings, L"ProxyEnable");
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, settings, L"ProxyServer");
+    }
+    // "Wine Internet Explorer" windows, hidden ones too.
+    static std::vector<HWND> windows() {
+        std::vector<HWND> found;
+        for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, L"IEFrame", nullptr));)
+            found.push_back(window);
+        return found;
+    }
+};
+
+TEST(AboutWindow, ShowsOnceItsLinkOpensABrowserPerClickAndTheProgramWorksOn) {
+    const OfflineBrowser browser;
+    const Zorvane app;
+    ASSERT_TRUE(app.main);
+    const HWND About = app.control(ids::Label2);
+    const auto aboutWindows = [] {
+        int count = 0;
+        for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, nullptr, L".:About:."));)
+            ++count;
+        return count;
+    };
+    click(About);
+    const HWND about = app.window(".:About:.");
+    ASSERT_TRUE(about);
+    EXPECT_EQ(GetWindow(about, GW_OWNER), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(app.main));
+    Texts shown;
+    for (const int id : {ids::Form3Label2, ids::Form3Label1, ids::Label7})
+        shown.push_back(text(child(about, id)));
+    EXPECT_EQ(shown, (Texts{"Zorvane", "Halvorn Web Site", "Copyright \u00a9 2026 Halvorn"}));
+
+    // The link's clicks are handled after the second click on About, and each waits for COM.
+    click(About);
+    for (const int opened : {1, 2}) {
+        click(child(about, ids::Form3Label1));
+        EXPECT_TRUE(waitUntil([&] {
+            return std::ranges::count_if(OfflineBrowser::windows(), IsWindowVisible) == opened;
+        }));
+    }
+    EXPECT_EQ(aboutWindows(), 1);
+    EXPECT_TRUE(IsWindowVisible(about));
+
+    // Closed with its close box, it is built afresh by the next click.
+    PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(about); }));
+    click(About);
+    EXPECT_NE(app.window(".:About:."), nullptr);
+    EXPECT_EQ(aboutWindows(), 1);
 }
 
 }  // namespace

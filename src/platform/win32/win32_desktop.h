@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "platform/desktop.h"
+#include "platform/win32/shell_launcher.h"
 
 namespace zorvane::win32 {
 
@@ -28,6 +29,8 @@ class Win32Desktop final : public Desktop {
     bool windowExists(WindowHandle window) override;
     std::vector<WindowHandle> takeCreatedWindows() override;
     void openUrl(std::string_view url) override;
+    std::expected<std::unique_ptr<Browser>, NoBrowser> createBrowser() override;
+    void openInDefaultBrowser(std::string_view url) override;
     MemoryStatus memoryStatus() override;
     std::string decimalSeparator() override;
     void pumpEvents() override;
@@ -36,6 +39,7 @@ class Win32Desktop final : public Desktop {
 
   private:
     void* hook_ = nullptr;  // HWINEVENTHOOK
+    ShellLauncher shell_;
     // A window's class never changes, so each is asked of the window system once (under Wine
     // each question is a round trip to its server). Forgotten when a listing no longer shows
     // the window, or when its handle is reported created anew.
