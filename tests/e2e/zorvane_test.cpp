@@ -1,6 +1,7 @@
 // The real program, used as a user would: its main window with the fake IM client recording
-// what reaches it, and its Extra window. Entries reach "Send Complete:" only through the
-// auto-responder's hand-out, which appends to the list box; the tests append there themselves.
+// what reaches it, its auto-responder answering the client's windows, and its Extra window.
+// Entries reach "Send Complete:" only through a hand-out, which appends to the list box; the
+// Extra window's tests append there themselves.
 
 #include <gtest/gtest.h>
 
