@@ -58,6 +58,7 @@ class ModelDesktop : public Desktop {
     // Runs `event` at the next pump.
     void post(std::function<void()> event) { postAt(now_, std::move(event)); }
     int pumpCount() const { return pumps_; }
+    std::size_t pendingEvents() const { return events_.size(); }
     void advanceClock(double seconds) { now_ += seconds; }
     double now() const { return now_; }
     // How far the clock moves on each pump; a wait therefore always ends.
