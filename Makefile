@@ -3,11 +3,13 @@ MAKEFLAGS += --no-print-directory
 BUILD ?= build
 NATIVE := $(BUILD)/native
 WINDOWS := $(BUILD)/windows
+FUZZ := $(BUILD)/fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.h' 2>/dev/null)
 
-.PHONY: all deps native windows build test test-native test-windows run bench soak format format-check \
-	clean
+.PHONY: all deps native windows fuzz-build build test test-native test-windows fuzz fuzz-smoke run \
+	bench soak format format-check clean
 
 all: build
 
@@ -23,6 +25,12 @@ windows: deps
 		-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake >/dev/null
 	@cmake --build $(WINDOWS) -j $(JOBS)
 
+# libFuzzer needs clang; Debian 12's clang 16 is the first that builds the project's C++23.
+fuzz-build: deps
+	@cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-16 \
+		-DZORVANE_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ) -j $(JOBS)
+
 build: native windows
 
 test-native: native
@@ -31,7 +39,15 @@ test-native: native
 test-windows: windows
 	scripts/with-wine.sh $(WINDOWS) ctest --test-dir $(WINDOWS) --output-on-failure
 
-test: format-check test-native test-windows
+# Every fuzz target for FUZZ_SECONDS (default 60) each; prints executions and findings.
+fuzz: fuzz-build
+	scripts/fuzz.sh $(FUZZ) $(FUZZ_SECONDS)
+
+# In `make test`: every fuzz target over its corpus and a few seconds more.
+fuzz-smoke: fuzz-build
+	scripts/fuzz.sh $(FUZZ) 5
+
+test: format-check test-native fuzz-smoke test-windows
 
 # On the current display; with none, a screenshot of the main window in $(BUILD)/screenshot.png.
 run: windows

@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(cmake make g++ git g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 fonts-wine xvfb xauth
-          imagemagick xdotool libgtest-dev libgmock-dev libbenchmark-dev clang-format)
+          imagemagick xdotool libgtest-dev libgmock-dev libbenchmark-dev clang-format
+          clang-16 libclang-rt-16-dev)
 
 missing=()
 for p in "${packages[@]}"; do
