@@ -76,6 +76,18 @@ TEST_F(MainWindow, HiddenModeSendsThePlaceholderAndWritesTheTextIntoTheAwayDialo
     EXPECT_EQ(text(countup), "1");
 }
 
+TEST_F(MainWindow, AClientThatHangsWhileWrittenToHoldsSetAwayUpOnlyBriefly) {
+    type(awaym, "(hang) busy");
+    setHidden(true);
+    click(Label8);
+    // Looked up without a message: the client answers none any more.
+    ASSERT_TRUE(waitUntil(
+        [&] { return FindWindowExW(client.log, nullptr, L"Static", L"(hang) busy") != nullptr; }));
+    // A posted click runs only once Set Away has given up on the write and returned.
+    click(Label8);
+    EXPECT_TRUE(captionBecomes("Set Away"));
+}
+
 TEST_F(MainWindow, AnInvalidCountDownIsRefusedBeforeAnythingIsSent) {
     type(awaym, "Back in %c min");
     // In hidden mode a check made too late would have sent the placeholder already.

@@ -4,7 +4,8 @@
 // A "#32770" window is an away dialog: a "WndAte32Class" holding an "Ate32Class" edit field.
 // The client's hidden "FakeImLog" window, made last, keeps what reached the client: each URL
 // and each text written into an away dialog becomes a child of it holding that text, with the
-// ids 1, 2, ... in order.
+// ids 1, 2, ... in order. A text written into an away dialog that begins with "(hang)" is
+// recorded, and then the client stops pumping messages for good, as a hung client would.
 
 #include <windows.h>
 
@@ -19,7 +20,11 @@ void record(const wchar_t* text) {
 }
 
 LRESULT CALLBACK editProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_SETTEXT && lParam) record(reinterpret_cast<const wchar_t*>(lParam));
+    if (message == WM_SETTEXT && lParam) {
+        const auto text = reinterpret_cast<const wchar_t*>(lParam);
+        record(text);
+        if (std::wstring_view(text).starts_with(L"(hang)")) Sleep(INFINITE);
+    }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 
@@ -20,7 +22,17 @@ const std::string beyondAscii = "Grüße ☃ 😀 –";
 
 TEST(MessagesOnTheDesktop, GoawayReachesTheAimHandlerAsTyped) {
     win32::Win32Desktop desktop;
-    goaway(desktop, "nobody");  // no handler registered yet: lost, without a hang
+    // No handler registered yet: the command is lost, without a window of the shell's, and the
+    // call runs none of our messages (under Wine the shell's error box would run them all).
+    const auto before = desktop.topLevelWindows();
+    PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0);
+    goaway(desktop, "nobody");
+    MSG posted;
+    EXPECT_TRUE(PeekMessageW(&posted, nullptr, WM_APP, WM_APP, PM_REMOVE));
+    for (const WindowHandle window : desktop.topLevelWindows())
+        EXPECT_TRUE(std::ranges::find(before, window) != before.end())
+            << "shown: " << desktop.className(window, 99);
+
     const FakeImClient client;
     ASSERT_TRUE(client.log);
     const std::string texts[] = {"50% & more", "C++",       "a b  c", "C:\\dir\\", "say \"hi\" #1",
@@ -34,6 +46,36 @@ TEST(MessagesOnTheDesktop, GoawayReachesTheAimHandlerAsTyped) {
     goaway(desktop, placeholderMessage);
     EXPECT_EQ(client.records(std::size(texts) + 1).back(),
               "aim:goaway?message=</title>Zorvane</title><");
+}
+
+TEST(MessagesOnTheDesktop, GoawayThroughADdeHandlerWaitsOnNoHungWindow) {
+    win32::Win32Desktop desktop;  // goes last: once the client has gone, the shell finishes
+    const FakeImClient client(FakeWindows{{"#32770", "Away Message"}});
+    ASSERT_TRUE(client.log);
+    // A handler reached by DDE: the shell first asks every top-level window, ours too, whether it
+    // serves it. Its program is missing, so the shell starts nothing once the client has gone.
+    const auto set = [](const wchar_t* key, const std::wstring& value) {
+        return RegSetKeyValueW(HKEY_CLASSES_ROOT, key, nullptr, REG_SZ, value.c_str(),
+                               (value.size() + 1) * sizeof(wchar_t)) == ERROR_SUCCESS;
+    };
+    ASSERT_TRUE(set(L"aim\\shell\\open\\ddeexec", L"[open(\"%1\")]"));
+    ASSERT_TRUE(set(L"aim\\shell\\open\\ddeexec\\application", L"AIM"));
+    ASSERT_TRUE(set(L"aim\\shell\\open\\command", L"\"C:\\missing.exe\" \"%1\""));
+    const win32::UniqueWindow own(CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 9, 9, nullptr,
+                                                  nullptr, nullptr, nullptr));
+    // Only the hung client holds the shell up, the first command for 2 s, the next not at all.
+    const struct {
+        const char* message;
+        bool hangClientFirst;
+        int seconds;
+    } cases[] = {{"answered", false, 1}, {"stuck", true, 3}, {"behind it", false, 1}};
+    for (const auto& c : cases) {
+        if (c.hangClientFirst) setawaytext(desktop, "Away Message", "(hang)");
+        const auto start = std::chrono::steady_clock::now();
+        goaway(desktop, c.message);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(c.seconds))
+            << c.message;
+    }
 }
 
 TEST(MessagesOnTheDesktop, SetawaytextWritesIntoTheAwayDialogOfAnotherProcessOnly) {
@@ -55,6 +97,19 @@ TEST(MessagesOnTheDesktop, SetawaytextWritesIntoTheAwayDialogOfAnotherProcessOnl
     setawaytext(desktop, "Away Message", text);
     setawaytext(desktop, "Zorvane", "for the client");
     EXPECT_EQ(client.records(2), (std::vector<std::string>{text, "for the client"}));
+}
+
+TEST(MessagesOnTheDesktop, SetawaytextGivesUpOnAClientThatHangs) {
+    const FakeImClient client(FakeWindows{{"#32770", "Away Message"}});
+    ASSERT_TRUE(client.log);
+    win32::Win32Desktop desktop;
+    // The first write hangs the client while it handles it; the second finds it hung.
+    for (const char* text : {"(hang) now", "to a hung client"}) {
+        const auto start = std::chrono::steady_clock::now();
+        setawaytext(desktop, "Away Message", text);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3)) << text;
+    }
+    EXPECT_TRUE(FindWindowExW(client.log, nullptr, L"Static", L"(hang) now"));
 }
 
 TEST(MessagesOnTheDesktop, CurrentsongReadsThePlayersTitleCutTo127Units) {

@@ -2,10 +2,9 @@
 
 #include <windows.h>
 
-#include <shellapi.h>  // after windows.h, which it needs
-
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <optional>
 #include <utility>
@@ -25,6 +24,18 @@ WindowHandle toHandle(HWND window) { return reinterpret_cast<WindowHandle>(windo
 std::optional<std::wstring> windowName(std::string_view utf8) {
     if (utf8.find('\0') != std::string_view::npos) return std::nullopt;
     return widen(utf8);
+}
+
+// Another program's window may have stopped answering: a message to it waits this long at most.
+constexpr UINT peerTimeoutMs = 2000;
+
+// At most `units` UTF-16 units of a window's caption, copied from what the system keeps for it.
+// Nothing is asked of the window, so one that hangs or lies about its length holds nobody up.
+std::wstring caption(HWND window, std::size_t units) {
+    std::wstring text(std::min<std::size_t>(units, INT_MAX - 1) + 1, L'\0');
+    const int copied = InternalGetWindowText(window, text.data(), static_cast<int>(text.size()));
+    text.resize(static_cast<std::size_t>(std::clamp(copied, 0, static_cast<int>(text.size()) - 1)));
+    return text;
 }
 
 // Top-level windows reported created, for the one desktop that watches. The system calls the
@@ -66,7 +77,8 @@ std::vector<WindowHandle> Win32Desktop::findWindows(std::string_view className,
     HWND window = nullptr;
     while ((window = FindWindowExW(nullptr, window, wideClass->c_str(), wideTitle->c_str()))) {
         // The system matches captions regardless of case; the program's comparisons are exact.
-        if (wideWindowText(window) == *wideTitle) found.push_back(toHandle(window));
+        // One unit more than the title shows a longer caption.
+        if (caption(window, wideTitle->size() + 1) == *wideTitle) found.push_back(toHandle(window));
     }
     return found;
 }
@@ -90,23 +102,21 @@ bool Win32Desktop::belongsToThisProcess(WindowHandle window) {
 }
 
 std::string Win32Desktop::windowText(WindowHandle window, std::size_t maxUtf16Units) {
-    const HWND hwnd = toHwnd(window);
-    const int length = GetWindowTextLengthW(hwnd);
-    if (length <= 0 || maxUtf16Units == 0) return {};
+    if (maxUtf16Units == 0) return {};
     // One unit beyond the limit shows whether the cut would split a surrogate pair.
-    const std::size_t wanted = std::min<std::size_t>(maxUtf16Units, length) + 1;
-    std::wstring buffer(wanted + 1, L'\0');
-    const int copied = GetWindowTextW(hwnd, buffer.data(), static_cast<int>(buffer.size()));
-    buffer.resize(std::min<std::size_t>(std::max(copied, 0), wanted));
-    const std::u16string_view units(reinterpret_cast<const char16_t*>(buffer.data()),
-                                    buffer.size());
-    const std::u16string_view kept = firstUtf16Units(units, maxUtf16Units);
-    return narrow(std::wstring_view(buffer.data(), kept.size()));
+    const std::wstring text =
+        caption(toHwnd(window), std::min<std::size_t>(maxUtf16Units, INT_MAX - 2) + 1);
+    const std::u16string_view units(reinterpret_cast<const char16_t*>(text.data()), text.size());
+    return narrow(std::wstring_view(text.data(), firstUtf16Units(units, maxUtf16Units).size()));
 }
 
 void Win32Desktop::setWindowText(WindowHandle window, std::string_view text) {
+    // Not SMTO_BLOCK: while we wait, messages sent to our own windows are still answered, so a
+    // peer that asks us something while handling the write does not stall us both. A write that
+    // times out is dropped by the system, never delivered later.
     const std::wstring wide = widen(text);
-    SendMessageW(toHwnd(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    SendMessageTimeoutW(toHwnd(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()),
+                        SMTO_ABORTIFHUNG, peerTimeoutMs, nullptr);
 }
 
 std::vector<WindowHandle> Win32Desktop::topLevelWindows() {
@@ -140,10 +150,7 @@ std::vector<WindowHandle> Win32Desktop::takeCreatedWindows() {
     return std::exchange(createdWindows, {});
 }
 
-void Win32Desktop::openUrl(std::string_view url) {
-    // The handler's own result is not ours to judge: an unhandled URL is simply lost.
-    ShellExecuteW(nullptr, nullptr, widen(url).c_str(), nullptr, nullptr, SW_HIDE);
-}
+void Win32Desktop::openUrl(std::string_view url) { shell_.open(widen(url)); }
 
 MemoryStatus Win32Desktop::memoryStatus() {
     MEMORYSTATUSEX status{};

@@ -2,6 +2,7 @@
 // The desktop over the real Win32 calls, always in their UTF-16 forms.
 
 #include "platform/desktop.h"
+#include "platform/win32/shell_launcher.h"
 
 namespace zorvane::win32 {
 
@@ -33,6 +34,7 @@ class Win32Desktop final : public Desktop {
 
   private:
     void* hook_ = nullptr;  // HWINEVENTHOOK
+    ShellLauncher shell_;
 };
 
 }  // namespace zorvane::win32

@@ -1,0 +1,107 @@
+#include "platform/win32/shell_launcher.h"
+
+#include <objbase.h>
+#include <windows.h>
+
+#include <shellapi.h>  // after windows.h, which it needs
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+#include "platform/win32/handles.h"
+
+namespace zorvane::win32 {
+
+struct ShellLauncher::Queue {
+    std::mutex mutex;
+    std::condition_variable added;                                        // wakes the thread
+    UniqueHandle progress{CreateEventW(nullptr, FALSE, FALSE, nullptr)};  // wakes the caller
+    std::deque<std::wstring> waiting;
+    std::uint64_t handedOver = 0;  // URLs given to open()
+    std::uint64_t done = 0;        // of those, taken by the shell or dropped
+    bool closing = false;
+};
+
+namespace {
+
+constexpr auto patience = std::chrono::seconds(2);
+constexpr std::size_t maxWaiting = 16;
+
+}  // namespace
+
+void ShellLauncher::run(const std::shared_ptr<Queue>& queue) {
+    // As the shell asks of its callers. This thread has no windows: whatever loop the shell runs
+    // here dispatches nothing of the program's.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    std::unique_lock lock(queue->mutex);
+    while (true) {
+        queue->added.wait(lock, [&] { return !queue->waiting.empty() || queue->closing; });
+        if (queue->waiting.empty()) break;
+        const std::wstring url = std::move(queue->waiting.front());
+        queue->waiting.pop_front();
+        lock.unlock();
+        // No error box of the shell's, and the handler started before the call returns. A URL
+        // that nothing handles is simply lost.
+        SHELLEXECUTEINFOW info{.cbSize = sizeof info,
+                               .fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC,
+                               .lpFile = url.c_str(),
+                               .nShow = SW_HIDE};
+        ShellExecuteExW(&info);
+        lock.lock();
+        ++queue->done;
+        SetEvent(queue->progress.get());
+    }
+    lock.unlock();
+    if (SUCCEEDED(com)) CoUninitialize();
+}
+
+ShellLauncher::ShellLauncher() : queue_(std::make_shared<Queue>()) {
+    // Detached: a shell call that never returns must not keep the program from ending.
+    std::thread(run, queue_).detach();
+}
+
+ShellLauncher::~ShellLauncher() {
+    std::unique_lock lock(queue_->mutex);
+    queue_->closing = true;
+    queue_->added.notify_one();
+    waitUntilDone(lock, queue_->handedOver);
+}
+
+void ShellLauncher::open(std::wstring url) {
+    std::unique_lock lock(queue_->mutex);
+    const bool shellFree = queue_->done == queue_->handedOver;
+    if (queue_->waiting.size() >= maxWaiting) {
+        queue_->waiting.pop_front();  // the newer away message says what counts
+        ++queue_->done;
+    }
+    queue_->waiting.push_back(std::move(url));
+    const std::uint64_t mine = ++queue_->handedOver;
+    queue_->added.notify_one();
+    if (shellFree) waitUntilDone(lock, mine);
+}
+
+void ShellLauncher::waitUntilDone(std::unique_lock<std::mutex>& lock, std::uint64_t count) {
+    using namespace std::chrono;
+    const auto deadline = steady_clock::now() + patience;
+    while (queue_->done < count) {
+        const auto left = ceil<milliseconds>(deadline - steady_clock::now()).count();
+        if (left <= 0) return;
+        lock.unlock();
+        // The shell asks every top-level window, ours too, whether it serves the handler (DDE):
+        // messages sent to our windows are answered meanwhile, nothing posted is run.
+        HANDLE progress = queue_->progress.get();
+        const DWORD woken = MsgWaitForMultipleObjectsEx(1, &progress, static_cast<DWORD>(left),
+                                                        QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
+        MSG message;
+        if (woken == WAIT_OBJECT_0 + 1)
+            PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        lock.lock();
+        if (woken == WAIT_FAILED) return;
+    }
+}
+
+}  // namespace zorvane::win32
