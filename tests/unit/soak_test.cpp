@@ -92,13 +92,13 @@ class Soak {
         main_.textControl(ids::awaym).setText("away %u min, back in %c min\r\n%m");
         main_.textControl(ids::countdown).setText(std::to_string(countdownStart));
         click(ids::Label8);
-        every(scanPeriod, [this] { main_.tick(ids::Timer2); });
-        every(minute, [this] {
+        repeat(scanPeriod, true, [this] { main_.tick(ids::Timer2); });
+        repeat(minute, true, [this] {
             ++figures_.refreshes;
             main_.tick(ids::Timer1);
         });
-        nowAndThen(20, [this] { openImWindow(); });
-        nowAndThen(25, [this] { closeImWindow(); });
+        repeat(20, false, [this] { openImWindow(); });
+        repeat(25, false, [this] { closeImWindow(); });
     }
 
     Figures run() {
@@ -148,18 +148,12 @@ class Soak {
     }
 
   private:
-    // A timer: `event` every `period` seconds, nested in a wait too.
-    void every(double period, std::function<void()> event) {
-        desktop_.postAt(desktop_.now() + period, [this, period, event] {
-            every(period, event);
-            event();
-        });
-    }
-    // The IM client acting on its own: `event` every `mean` seconds on average.
-    void nowAndThen(double mean, std::function<void()> event) {
-        const double next = std::exponential_distribution<>(1 / mean)(random_);
-        desktop_.postAt(desktop_.now() + next, [this, mean, event] {
-            nowAndThen(mean, event);
+    // `event` every `period` seconds (a timer, nested in a wait too), or every `period` seconds
+    // on average (the IM client acting on its own).
+    void repeat(double period, bool timer, std::function<void()> event) {
+        const double next = timer ? period : std::exponential_distribution<>(1 / period)(random_);
+        desktop_.postAt(desktop_.now() + next, [this, period, timer, event] {
+            repeat(period, timer, event);
             event();
         });
     }
@@ -244,26 +238,20 @@ class Soak {
         --extraModal_;
     }
 
-    // Entries keep pace with the day's hand-outs; past it, an add or re-queue meets its buddy's
-    // waiting entry and is refused.
+    // Entries keep pace with the day's hand-outs.
     bool behind() {
         const double planned = target_ * (desktop_.now() - start_) / duration_;
-        const int waiting = extra() ? list(ids::List1).count() : 0;
-        return figures_.handOuts + waiting < planned;
-    }
-    bool waitsFor(std::string_view entry) {
-        return checklist(list(ids::List1), readEntry(entry).key).has_value();
+        return figures_.handOuts + (extra() ? list(ids::List1).count() : 0) < planned;
     }
 
     void add() {
         if (!extra()) click(ids::Label9);
-        const bool accept = behind();
-        std::vector<std::string> names;
-        for (const std::string& name : buddies_) {
-            if (waitsFor(formEntry(name, "")) != accept) names.push_back(name);
-        }
-        if (names.empty()) return;
-        const std::string name = names[pick(names.size())];
+        ListBox& waiting = list(ids::List1);
+        const bool behind = this->behind();
+        if (!behind && waiting.count() == 0) return;
+        // Ahead of the day, the user names a buddy whose entry still waits, and is refused.
+        const std::string name = behind ? buddies_[pick(buddies_.size())]
+                                        : readEntry(waiting.item(pick(waiting.count()))).key;
         const std::string message = "m" + std::to_string(++serial_);
         const std::string entry = formEntry(name, message);
         ui_.promptAnswers = {name, message};
@@ -278,14 +266,8 @@ class Soak {
     }
 
     void requeue() {
-        if (!extra() || list(ids::List2).count() == 0) return;
-        const bool accept = behind();
-        std::vector<int> candidates;
-        for (int i = 0; i < list(ids::List2).count(); ++i) {
-            if (waitsFor(list(ids::List2).item(i)) != accept) candidates.push_back(i);
-        }
-        if (candidates.empty()) return;
-        const int index = candidates[pick(candidates.size())];
+        if (!behind() || !extra() || list(ids::List2).count() == 0) return;
+        const int index = static_cast<int>(pick(list(ids::List2).count()));
         const std::string entry = list(ids::List2).item(index);
         list(ids::List2).setSelected(index);
         extra()->click(ids::addtowait);
