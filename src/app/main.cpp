@@ -1,4 +1,5 @@
 // The program: the main window on the real desktop, and the message loop that runs it.
+#include <objbase.h>
 #include <windows.h>
 
 #include "platform/win32/message_pump.h"
@@ -6,7 +7,21 @@
 #include "platform/win32/win32_ui.h"
 #include "windows/form1.h"
 
+namespace {
+
+// The About window's link drives the browser's automation object from this thread.
+class ComApartment {
+  public:
+    ComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE); }
+    ~ComApartment() { CoUninitialize(); }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+};
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    const ComApartment com;
     zorvane::win32::Win32Ui ui(instance);
     zorvane::win32::Win32Desktop desktop;
     zorvane::Form1 form1(ui, desktop);  // closing it ends the process

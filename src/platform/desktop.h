@@ -5,6 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <expected>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +19,21 @@ using WindowHandle = std::uintptr_t;
 struct MemoryStatus {
     std::uint64_t totalPhys = 0;  // bytes
     std::uint64_t availPhys = 0;  // bytes
+};
+
+// A window of the system's web browser, made through its automation object; hidden until shown.
+// A call that fails is ignored: the browser is another program, and nothing it refuses matters
+// to ours.
+class Browser {
+  public:
+    virtual ~Browser() = default;
+    virtual void navigate(std::string_view url) = 0;
+    virtual void setVisible(bool visible) = 0;
+};
+
+enum class NoBrowser {
+    NotRegistered,  // this system has no such automation class
+    CannotStart,    // it has one, but it failed to start
 };
 
 class Desktop {
@@ -48,6 +65,10 @@ class Desktop {
 
     // Hands a URL to the shell, which starts the handler registered for its scheme, hidden.
     virtual void openUrl(std::string_view url) = 0;
+    // A new window of the browser automation class "InternetExplorer.Application".
+    virtual std::expected<std::unique_ptr<Browser>, NoBrowser> createBrowser() = 0;
+    // Opens the address in the user's default browser, shown; silent when that fails.
+    virtual void openInDefaultBrowser(std::string_view url) = 0;
 
     virtual MemoryStatus memoryStatus() = 0;
     // The user's decimal separator, e.g. "." or ",".

@@ -24,6 +24,7 @@ enum class ControlKind {
     PushButton,
     ListBox,  // one selection at a time, never sorted
     Timer,    // no window; `intervalMs` is its interval, disabled at start
+    Image,    // a picture built into the program, named by `text`, shown at its own size
 };
 
 enum class Align { Left, Center };

@@ -32,6 +32,10 @@ inline constexpr int List2 = 205;      // "Send Complete:"
 inline constexpr int addtowait = 206;  // "<"
 inline constexpr int Form2Label2 = 207;
 
-// Form3, the About window: 3xx.
+// Form3, the About window.
+inline constexpr int Image1 = 301;
+inline constexpr int Form3Label2 = 302;  // "Zorvane"
+inline constexpr int Form3Label1 = 303;  // the web site link
+inline constexpr int Label7 = 304;       // the notice line
 
 }  // namespace zorvane::ids

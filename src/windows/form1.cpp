@@ -65,6 +65,7 @@ Form1::Form1(Ui& ui, Desktop& desktop)
         }
     });
     form_->onClick(ids::Label9, [this] { extra().show(); });
+    form_->onClick(ids::Label2, [this] { about().show(); });
     form_->onTimer(ids::Timer1, [this] { refresh(); });
     form_->onTimer(ids::Timer2, [this] { responder_.scanwindows(); });
     form_->onClose([this] { ui_.exitProcess(); });
@@ -149,6 +150,11 @@ void Form1::refuse(const std::string& countdownBefore, std::string_view problem)
 Form2& Form1::extra() {
     if (!extra_) extra_ = std::make_unique<Form2>(ui_, [this] { extra_.reset(); });
     return *extra_;
+}
+
+Form3& Form1::about() {
+    if (!about_) about_ = std::make_unique<Form3>(ui_, desktop_, [this] { about_.reset(); });
+    return *about_;
 }
 
 void Form1::tellOnce(std::string_view problem) {

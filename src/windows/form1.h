@@ -13,6 +13,7 @@
 #include "responder/responder.h"
 #include "responder/windowutils.h"
 #include "windows/form2.h"
+#include "windows/form3.h"
 
 namespace zorvane {
 
@@ -42,6 +43,8 @@ class Form1 {
     void tellOnce(std::string_view problem);
     // The Extra window, created on first use and again after the user closed it.
     Form2& extra();
+    // The About window, likewise.
+    Form3& about();
 
     Ui& ui_;
     Desktop& desktop_;
@@ -58,6 +61,7 @@ class Form1 {
     // The user has been told this away period why a refresh sent nothing.
     bool told_ = false;
     std::unique_ptr<Form2> extra_;
+    std::unique_ptr<Form3> about_;
     Responder responder_;
 };
 

@@ -3,6 +3,7 @@
 //   wait          returns once the main window shows
 //   set-away      clicks "Set Away" and returns once the caption reads "Set Back"
 //   extra-sample  opens the Extra window with a few entries in both lists
+//   about         opens the About window
 
 #include <windows.h>
 
@@ -37,6 +38,11 @@ bool showExtraSample(const Zorvane& app) {
     return items(child(extra, ids::List2)).size() == 2;
 }
 
+bool showAbout(const Zorvane& app) {
+    click(app.control(ids::Label2));
+    return app.window(".:About:.") != nullptr;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -44,11 +50,12 @@ int main(int argc, char** argv) {
     const Zorvane running(false);
     const bool done =
         running.main && (command == "wait" || (command == "set-away" && setAway(running)) ||
-                         (command == "extra-sample" && showExtraSample(running)));
+                         (command == "extra-sample" && showExtraSample(running)) ||
+                         (command == "about" && showAbout(running)));
     if (!done) {
         std::fprintf(stderr,
                      "zorvane_drive \"%s\" failed (is Zorvane running? commands: wait, "
-                     "set-away, extra-sample)\n",
+                     "set-away, extra-sample, about)\n",
                      command.data());
     }
     return done ? 0 : 1;

@@ -206,5 +206,72 @@ TEST_F(ExtraWindow, ClosingTheMainWindowEndsTheProgramEvenWhileAPromptIsOpen) {
     EXPECT_EQ(WaitForSingleObject(app.process->info.hProcess, 20000), WAIT_OBJECT_0);
 }
 
+// While it lives, the prefix's browser sends every request to a port on loopback that answers
+// nothing, so no test reaches the web. When it goes, so do the setting and the browser's windows.
+struct OfflineBrowser {
+    static constexpr wchar_t settings[] =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+    OfflineBrowser() {
+        const DWORD on = 1;
+        const wchar_t proxy[] = L"127.0.0.1:9";
+        RegSetKeyValueW(HKEY_CURRENT_USER, settings, L"ProxyEnable", REG_DWORD, &on, sizeof on);
+        RegSetKeyValueW(HKEY_CURRENT_USER, settings, L"ProxyServer", REG_SZ, proxy, sizeof proxy);
+    }
+    ~OfflineBrowser() {
+        for (const HWND window : windows())
+            PostMessageW(window, WM_CLOSE, 0, 0);
+        waitUntil([] { return windows().empty(); });
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, settings, L"ProxyEnable");
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, settings, L"ProxyServer");
+    }
+    // "Wine Internet Explorer" windows, hidden ones too.
+    static std::vector<HWND> windows() {
+        std::vector<HWND> found;
+        for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, L"IEFrame", nullptr));)
+            found.push_back(window);
+        return found;
+    }
+};
+
+TEST(AboutWindow, ShowsOnceItsLinkOpensABrowserPerClickAndTheProgramWorksOn) {
+    const OfflineBrowser browser;
+    const Zorvane app;
+    ASSERT_TRUE(app.main);
+    const HWND About = app.control(ids::Label2);
+    const auto aboutWindows = [] {
+        int count = 0;
+        for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, nullptr, L".:About:."));)
+            ++count;
+        return count;
+    };
+    click(About);
+    const HWND about = app.window(".:About:.");
+    ASSERT_TRUE(about);
+    EXPECT_EQ(GetWindow(about, GW_OWNER), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(app.main));
+    Texts shown;
+    for (const int id : {ids::Form3Label2, ids::Form3Label1, ids::Label7})
+        shown.push_back(text(child(about, id)));
+    EXPECT_EQ(shown, (Texts{"Zorvane", "Halvorn Web Site", "Copyright \u00a9 2026 Halvorn"}));
+
+    // The link's clicks are handled after the second click on About, and each waits for COM.
+    click(About);
+    for (const int opened : {1, 2}) {
+        click(child(about, ids::Form3Label1));
+        EXPECT_TRUE(waitUntil([&] {
+            return std::ranges::count_if(OfflineBrowser::windows(), IsWindowVisible) == opened;
+        }));
+    }
+    EXPECT_EQ(aboutWindows(), 1);
+    EXPECT_TRUE(IsWindowVisible(about));
+
+    // Closed with its close box, it is built afresh by the next click.
+    PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(about); }));
+    click(About);
+    EXPECT_NE(app.window(".:About:."), nullptr);
+    EXPECT_EQ(aboutWindows(), 1);
+}
+
 }  // namespace
 }  // namespace zorvane::driver

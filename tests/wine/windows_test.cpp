@@ -13,6 +13,7 @@
 #include "windows/control_ids.h"
 #include "windows/form1_layout.h"
 #include "windows/form2_layout.h"
+#include "windows/form3_layout.h"
 
 namespace zorvane::driver {
 namespace {
@@ -23,16 +24,16 @@ HWND windowOf(const FormLayout& layout) {
     return FindWindowW(win32::formClassName, win32::widen(layout.caption).c_str());
 }
 
-TEST(RealWindows, MainAndExtraWindowsAreBuiltAsTheirLayoutsSay) {
+TEST(RealWindows, EveryWindowIsBuiltAsItsLayoutSays) {
     NONCLIENTMETRICSW metrics{.cbSize = sizeof metrics};
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     const LOGFONTW& dialog = metrics.lfMessageFont;
     // Each kind of control, in the order of ControlKind: its window class and the style bits it
-    // must have.
-    constexpr const char* classes[] = {"Static",       "Edit",   "Edit",   "Button",
-                                       "ZorvaneFrame", "Button", "ListBox"};
-    constexpr LONG_PTR styles[] = {0, 0, ES_MULTILINE | ES_WANTRETURN, BS_AUTOCHECKBOX, WS_BORDER,
-                                   0, 0};
+    // must have (a timer has no window).
+    constexpr const char* classes[] = {"Static", "Edit",    "Edit", "Button", "ZorvaneFrame",
+                                       "Button", "ListBox", "",     "Static"};
+    constexpr LONG_PTR styles[] = {
+        0, 0, ES_MULTILINE | ES_WANTRETURN, BS_AUTOCHECKBOX, WS_BORDER, 0, 0, 0, SS_BITMAP};
     const struct {
         const FormLayout& layout;
         bool tool;
@@ -41,6 +42,7 @@ TEST(RealWindows, MainAndExtraWindowsAreBuiltAsTheirLayoutsSay) {
     } forms[] = {
         {form1Layout(), false, 250, 245, {countdown, vp, countup, Text1, awaym}},
         {form2Layout(), true, 316, 158, {add, hide, List2, addtowait, List1}},
+        {form3Layout(), true, 212, 49, {}},
     };
     win32::Win32Ui ui(GetModuleHandleW(nullptr));
     for (const auto& form : forms) {
@@ -79,11 +81,22 @@ TEST(RealWindows, MainAndExtraWindowsAreBuiltAsTheirLayoutsSay) {
             LOGFONTW font{};
             GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)),
                        sizeof font, &font);
-            if (c.kind == ControlKind::Frame) continue;  // it shows no text
-            EXPECT_EQ(std::tuple(std::wstring(font.lfFaceName), font.lfHeight),
-                      named ? std::tuple(win32::widen(named->face), -11L)  // all are 8.25 pt
-                            : std::tuple(std::wstring(dialog.lfFaceName), dialog.lfHeight));
+            if (c.kind == ControlKind::Image) {
+                BITMAP picture{};
+                GetObjectW(
+                    reinterpret_cast<HBITMAP>(SendMessageW(control, STM_GETIMAGE, IMAGE_BITMAP, 0)),
+                    sizeof picture, &picture);
+                EXPECT_EQ(std::tuple(picture.bmWidth, picture.bmHeight),
+                          std::tuple(c.rect.width, c.rect.height));
+            }
+            if (c.kind == ControlKind::Frame || c.kind == ControlKind::Image) continue;  // no text
+            EXPECT_EQ(std::tuple(std::wstring(font.lfFaceName), font.lfHeight, font.lfWeight),
+                      named ? std::tuple(win32::widen(named->face), -11L,  // all are 8.25 pt
+                                         static_cast<LONG>(named->weight))
+                            : std::tuple(std::wstring(dialog.lfFaceName), dialog.lfHeight,
+                                         dialog.lfWeight));
         }
+        if (form.tabs.empty()) continue;  // nothing in it takes the focus
 
         bool closed = false;
         built->onClose([&] { closed = true; });

@@ -1,11 +1,25 @@
 #include "platform/model/model_desktop.h"
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 #include "text/utf.h"
 
 namespace zorvane {
+namespace {
+
+class ModelBrowser : public Browser {
+  public:
+    explicit ModelBrowser(std::vector<std::string>& log) : log_(log) {}
+    void navigate(std::string_view url) override { log_.push_back("navigate " + std::string(url)); }
+    void setVisible(bool visible) override { log_.emplace_back(visible ? "show" : "hide"); }
+
+  private:
+    std::vector<std::string>& log_;
+};
+
+}  // namespace
 
 WindowHandle ModelDesktop::addWindow(std::string className, std::string title, WindowHandle parent,
                                      bool ownProcess) {
@@ -119,6 +133,16 @@ void ModelDesktop::setWindowText(WindowHandle window, std::string_view text) {
 }
 
 void ModelDesktop::openUrl(std::string_view url) { urls_.emplace_back(url); }
+
+std::expected<std::unique_ptr<Browser>, NoBrowser> ModelDesktop::createBrowser() {
+    if (noBrowser) return std::unexpected(*noBrowser);
+    browserLog.emplace_back("new browser");
+    return std::make_unique<ModelBrowser>(browserLog);
+}
+
+void ModelDesktop::openInDefaultBrowser(std::string_view url) {
+    browserLog.push_back("default browser " + std::string(url));
+}
 
 void ModelDesktop::pumpEvents() {
     ++pumps_;

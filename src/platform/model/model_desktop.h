@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <list>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -50,6 +51,12 @@ class ModelDesktop : public Desktop {
     const std::vector<TextWrite>& writes() const { return writes_; }
     const std::vector<std::string>& openedUrls() const { return urls_; }
 
+    // The browser automation object works unless `noBrowser` says why not. What happens to the
+    // browsers it makes ("new browser", "navigate URL", "show") and every address opened in the
+    // default browser ("default browser URL") is logged here, in order, beside what a test adds.
+    std::optional<NoBrowser> noBrowser;
+    std::vector<std::string> browserLog;
+
     void setMemory(MemoryStatus status) { memory_ = status; }
     void setDecimalSeparator(std::string separator) { separator_ = std::move(separator); }
 
@@ -76,6 +83,8 @@ class ModelDesktop : public Desktop {
     bool windowExists(WindowHandle window) override;
     std::vector<WindowHandle> takeCreatedWindows() override;
     void openUrl(std::string_view url) override;
+    std::expected<std::unique_ptr<Browser>, NoBrowser> createBrowser() override;
+    void openInDefaultBrowser(std::string_view url) override;
     MemoryStatus memoryStatus() override { return memory_; }
     std::string decimalSeparator() override { return separator_; }
     void pumpEvents() override;

@@ -25,5 +25,6 @@ template <class Handle>
 using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDeleter>;
 using UniqueFont = GdiObject<HFONT>;
 using UniqueBrush = GdiObject<HBRUSH>;
+using UniqueBitmap = GdiObject<HBITMAP>;
 
 }  // namespace zorvane::win32

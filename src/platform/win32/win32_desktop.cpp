@@ -9,6 +9,7 @@
 #include <optional>
 #include <utility>
 
+#include "platform/win32/automation.h"
 #include "platform/win32/message_pump.h"
 #include "platform/win32/wide.h"
 #include "text/utf.h"
@@ -151,6 +152,12 @@ std::vector<WindowHandle> Win32Desktop::takeCreatedWindows() {
 }
 
 void Win32Desktop::openUrl(std::string_view url) { shell_.open(widen(url)); }
+
+std::expected<std::unique_ptr<Browser>, NoBrowser> Win32Desktop::createBrowser() {
+    return createInternetExplorer();
+}
+
+void Win32Desktop::openInDefaultBrowser(std::string_view url) { win32::openInDefaultBrowser(url); }
 
 MemoryStatus Win32Desktop::memoryStatus() {
     MEMORYSTATUSEX status{};

@@ -26,6 +26,8 @@ class Win32Desktop final : public Desktop {
     bool windowExists(WindowHandle window) override;
     std::vector<WindowHandle> takeCreatedWindows() override;
     void openUrl(std::string_view url) override;
+    std::expected<std::unique_ptr<Browser>, NoBrowser> createBrowser() override;
+    void openInDefaultBrowser(std::string_view url) override;
     MemoryStatus memoryStatus() override;
     std::string decimalSeparator() override;
     void pumpEvents() override;

@@ -91,6 +91,8 @@ ChildClass childClass(const ControlLayout& layout, HFONT font) {
                     WS_EX_CLIENTEDGE};
         case ControlKind::Frame:
             return {frameClassName, WS_BORDER, WS_EX_CONTROLPARENT};
+        case ControlKind::Image:
+            return {L"Static", SS_BITMAP, 0};
         case ControlKind::Timer:
             break;
     }
@@ -150,8 +152,10 @@ void Win32Form::createControl(HINSTANCE instance, const ControlLayout& layout) {
     // Label10's run of spaces) is never painted over; creation order is tab and z-order.
     const HFONT font = fontFor(layout);
     const ChildClass type = childClass(layout, font);
+    // An image's text names its picture, which this form loads and frees itself.
+    const bool image = layout.kind == ControlKind::Image;
     HWND window = CreateWindowExW(
-        type.exStyle, type.name, widen(layout.text).c_str(),
+        type.exStyle, type.name, image ? L"" : widen(layout.text).c_str(),
         type.style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, layout.rect.left, layout.rect.top,
         layout.rect.width, layout.rect.height, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance, nullptr);
@@ -160,6 +164,12 @@ void Win32Form::createControl(HINSTANCE instance, const ControlLayout& layout) {
     }
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (layout.kind == ControlKind::MultiLineTextBox) SetWindowSubclass(window, tabMovesOn, 0, 0);
+    if (image) {
+        const HANDLE picture = LoadImageW(instance, widen(layout.text).c_str(), IMAGE_BITMAP, 0, 0,
+                                          LR_CREATEDIBSECTION);
+        pictures_.emplace_back(static_cast<HBITMAP>(picture));
+        SendMessageW(window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
+    }
     children_.emplace(layout.id, Child{layout.kind, window});
     if ((type.style & WS_TABSTOP) && !focus_) focus_ = window;
 

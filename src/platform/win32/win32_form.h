@@ -58,6 +58,7 @@ class Win32Form final : public Form, BaseWindow {
     UniqueBrush white_;
     UniqueFont formFont_;
     std::vector<UniqueFont> controlFonts_;
+    std::vector<UniqueBitmap> pictures_;
     std::map<int, Child> children_;
     std::map<int, Win32TextControl> texts_;
     std::map<int, Win32CheckBox> checkBoxes_;
