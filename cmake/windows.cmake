@@ -10,6 +10,10 @@ target_link_libraries(zorvane_win32 PUBLIC zorvane_core user32 gdi32 shell32 ker
 target_link_options(zorvane_win32 PUBLIC ${STATIC_RUNTIME})
 
 file(GLOB APP_SOURCES CONFIGURE_DEPENDS src/app/*.cpp src/app/*.rc)
+# What the resource script takes in: a change to one of them rebuilds it.
+set(APP_RESOURCE_FILES ${PROJECT_SOURCE_DIR}/src/app/zorvane.ico
+    ${PROJECT_SOURCE_DIR}/src/app/zorvane.manifest)
+set_source_files_properties(src/app/zorvane.rc PROPERTIES OBJECT_DEPENDS "${APP_RESOURCE_FILES}")
 add_executable(zorvane WIN32 ${APP_SOURCES})
 target_link_libraries(zorvane PRIVATE zorvane_win32)
 target_link_options(zorvane PRIVATE -municode)

@@ -2,8 +2,8 @@
 # Saves a picture of one of Zorvane's windows: starts zorvane.exe under Wine on a private
 # virtual display, waits for the main window, runs the optional COMMAND (a driver that opens
 # and fills another window), waits for the window titled TITLE to appear and finish painting,
-# saves it, then ends Wine.
-# Usage: scripts/screenshot.sh WINDOWS_BUILD_DIR OUT.png [TITLE [COMMAND...]]
+# saves it, then ends Wine. With DPI set (e.g. DPI=144), Zorvane runs at that DPI.
+# Usage: [DPI=N] scripts/screenshot.sh WINDOWS_BUILD_DIR OUT.png [TITLE [COMMAND...]]
 set -euo pipefail
 
 if [ "${1:-}" != --on-display ]; then
@@ -16,6 +16,15 @@ exe=$2
 out=$3
 title=${4:-Zorvane v1.0}
 shift $(($# < 4 ? $# : 4))
+picture=$(mktemp --suffix .png)
+desktop='HKCU\Control Panel\Desktop'
+cleanup() {
+    rm -f "$picture"
+    [ -z "${DPI:-}" ] || wine reg delete "$desktop" /v LogPixels /f >/dev/null 2>&1
+}
+trap cleanup EXIT
+# Wine reads its DPI when a process starts; afterwards the prefix is back at its default.
+[ -z "${DPI:-}" ] || wine reg add "$desktop" /v LogPixels /t REG_DWORD /d "$DPI" /f >/dev/null 2>&1
 wine "$exe" &
 deadline=$((SECONDS + 60))
 
@@ -36,8 +45,6 @@ find_window "Zorvane v1.0" >/dev/null
 window=$(find_window "$title")
 
 # Painting ends when two pictures in a row are the same.
-picture=$(mktemp --suffix .png)
-trap 'rm -f "$picture"' EXIT
 previous=""
 while :; do
     [ $SECONDS -lt $deadline ] || { echo "The window \"$title\" did not settle." >&2; exit 1; }

@@ -20,9 +20,9 @@ class ComApartment {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     const ComApartment com;
-    zorvane::win32::Win32Ui ui(instance);
+    zorvane::win32::Win32Ui ui(instance, showCommand);
     zorvane::win32::Win32Desktop desktop;
     zorvane::Form1 form1(ui, desktop);  // closing it ends the process
     form1.show();

@@ -20,7 +20,8 @@ enum class ControlKind {
     TextBox,           // single-line edit
     MultiLineTextBox,  // multi-line edit, Enter makes a new line
     CheckBox,          // ticks itself when clicked
-    Frame,             // a box with a flat one-pixel border, window colours; holds one label
+    Frame,  // a box with a flat one-pixel border, window colours, holding the label of a label
+            // button: it takes the focus for it, and Space or Enter clicks the label
     PushButton,
     ListBox,  // one selection at a time, never sorted
     Timer,    // no window; `intervalMs` is its interval, disabled at start
@@ -35,7 +36,11 @@ struct Font {
     int weight = 400;
 };
 
-// Pixels at 96 dots per inch, relative to the client area (or to the frame that holds it).
+// The unit a window was drawn in: pixels at 96 dots per inch, or twips (1/1440 inch; 15 make a
+// pixel at 96 dots per inch). Either way the window is laid out at its own DPI.
+enum class LayoutUnit { Pixels96, Twips };
+
+// In the window's LayoutUnit, relative to the client area (or to the frame that holds it).
 struct Rect {
     int left = 0;
     int top = 0;
@@ -53,6 +58,7 @@ struct ControlLayout {
     Align align = Align::Left;
     std::optional<Font> font;  // none: the window's font
     int intervalMs = 0;        // timers only
+    bool tabStop = true;       // false: Tab passes it by (a box kept out of sight)
 };
 
 enum class FormKind {
@@ -63,6 +69,7 @@ enum class FormKind {
 // Controls are listed in tab order; the first control that takes focus gets it at start.
 struct FormLayout {
     std::string_view caption;
+    LayoutUnit unit = LayoutUnit::Pixels96;  // of the client size and of every control's Rect
     int clientWidth = 0;
     int clientHeight = 0;
     FormKind kind = FormKind::Main;
@@ -101,7 +108,8 @@ class Form {
 class Ui {
   public:
     virtual ~Ui() = default;
-    // Builds the window hidden, with its controls' design values.
+    // Builds the window hidden, with its controls' design values. The layout (and all it refers
+    // to) must outlive the window, which lays itself out again when its DPI changes.
     virtual std::unique_ptr<Form> createForm(const FormLayout& layout) = 0;
     // Ends the process at once, whatever handler or nested pump is running.
     [[noreturn]] virtual void exitProcess() = 0;

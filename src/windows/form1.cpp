@@ -16,14 +16,17 @@ constexpr std::string_view awayDialogTitle = "Zorvane";
 
 constexpr std::string_view countDownProblem =
     "Count Down must be a whole number from -32767 to 32767.";
-constexpr std::string_view countUpProblem =
+constexpr std::string_view countUpTooHigh =
     "Count Up cannot go past 32767. Set Back and Set Away again to restart it.";
+constexpr std::string_view countUpNotANumber =
+    "Count Up is not a whole number any more. Set Back and Set Away again to restart it.";
 static_assert(maxAwayCommandLength == 32000);
 constexpr std::string_view tooLongProblem =
     "The away message is too long to hand to the IM client (at most 32000 characters).";
 
 std::string_view problemWith(const ExpandError& error) {
-    return error.counter == ExpandError::Counter::CountDown ? countDownProblem : countUpProblem;
+    if (error.counter == ExpandError::Counter::CountDown) return countDownProblem;
+    return error.kind == CounterError::NotANumber ? countUpNotANumber : countUpTooHigh;
 }
 
 bool fitsTheShell(std::string_view message) {

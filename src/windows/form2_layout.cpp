@@ -52,6 +52,7 @@ constexpr std::array controls{
 };
 
 constexpr FormLayout layout{.caption = "Extra",
+                            .unit = LayoutUnit::Pixels96,
                             .clientWidth = 316,
                             .clientHeight = 158,
                             .kind = FormKind::Tool,

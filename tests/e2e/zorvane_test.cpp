@@ -114,6 +114,41 @@ TEST_F(MainWindow, AnInvalidCountDownIsRefusedBeforeAnythingIsSent) {
     EXPECT_EQ(client.records(1), Texts{"aim:goaway?message=<title>Zorvane</title>Back+in+4+min"});
 }
 
+TEST_F(MainWindow, TheKeyboardAloneSetsAway) {
+    type(awaym, "Out to lunch");
+    ASSERT_TRUE(waitUntil([&] { return focus(app.main) == awaym; }));
+    // From the template box Tab passes the count-down box and Extra, to Set Away; Space there.
+    const HWND frame = GetParent(Label8);
+    for (int step = 0; step < 3; ++step) {
+        const HWND from = focus(app.main);
+        press(from, VK_TAB);
+        ASSERT_TRUE(waitUntil([&] { return focus(app.main) != from; }));
+    }
+    ASSERT_EQ(focus(app.main), frame);
+    press(frame, VK_SPACE);
+    EXPECT_TRUE(captionBecomes("Set Back"));
+    EXPECT_EQ(client.records(1), Texts{"aim:goaway?message=<title>Zorvane</title>Out+to+lunch"});
+}
+
+TEST_F(MainWindow, ALongPastedTemplateReachesSetAwayWholeAndIsRefused) {
+    std::string words;  // words rather than one long run, which Wine's edit box wraps slowly
+    while (words.size() < 40000)
+        words += "Out to lunch. ";
+    words.resize(40000);
+    paste(awaym, words);
+    EXPECT_EQ(text(awaym).size(), 40000u);
+    click(Label8);
+    ASSERT_TRUE(app.answer(app.dialog(
+        "The away message is too long to hand to the IM client (at most 32000 characters).")));
+    EXPECT_EQ(text(Label8), "Set Away");
+}
+
+TEST(Start, StartedMinimizedTheMainWindowShowsMinimized) {
+    const Zorvane app(true, SW_SHOWMINNOACTIVE);  // "run minimized" in a shortcut
+    ASSERT_TRUE(app.main);
+    EXPECT_TRUE(IsIconic(app.main));
+}
+
 class ExtraWindow : public testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(app.main && openExtra()); }

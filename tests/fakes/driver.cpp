@@ -88,6 +88,21 @@ void type(HWND edit, std::string_view text) {
     ask(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(widen(text).c_str()));
 }
 
+void paste(HWND edit, std::string_view text) {
+    ask(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(widen(text).c_str()));
+}
+
+void press(HWND control, WPARAM key) {
+    PostMessageW(control, WM_KEYDOWN, key, 0);
+    PostMessageW(control, WM_KEYUP, key, 0);
+}
+
+HWND focus(HWND window) {
+    GUITHREADINFO info{.cbSize = sizeof info};
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus
+                                                                              : nullptr;
+}
+
 void click(HWND control) {
     RECT client{};
     GetClientRect(control, &client);
@@ -124,8 +139,9 @@ HWND child(HWND root, const std::function<bool(HWND)>& matches) {
     return nullptr;
 }
 
-Process::Process(std::wstring commandLine) {
-    STARTUPINFOW startup{.cb = sizeof startup};
+Process::Process(std::wstring commandLine, WORD show) {
+    STARTUPINFOW startup{
+        .cb = sizeof startup, .dwFlags = STARTF_USESHOWWINDOW, .wShowWindow = show};
     CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                    &startup, &info);
 }
@@ -167,8 +183,8 @@ std::vector<std::string> FakeImClient::records(std::size_t count) const {
     return found;
 }
 
-Zorvane::Zorvane(bool start) {
-    if (start) process = std::make_unique<Process>(besideMe(L"..\\..\\zorvane.exe"));
+Zorvane::Zorvane(bool start, WORD show) {
+    if (start) process = std::make_unique<Process>(besideMe(L"..\\..\\zorvane.exe"), show);
     if (start && !process->info.hProcess) return;
     processId = start ? process->info.dwProcessId : 0;
     main = window("Zorvane v1.0");

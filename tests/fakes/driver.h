@@ -21,6 +21,10 @@ bool waitUntil(const std::function<bool()>& condition);
 std::string text(HWND window);  // asked of the window itself: an edit field keeps its own
 std::string className(HWND window);
 void type(HWND edit, std::string_view text);
+void paste(HWND edit, std::string_view text);  // as Ctrl+V does, over the selection
+void press(HWND control, WPARAM key);          // down and up, as if `control` had the focus
+// The control with the keyboard focus in the thread of `window`; null if none.
+HWND focus(HWND window);
 void click(HWND control);  // a left click at the control's centre
 void clickItem(HWND listBox, int index, bool twice = false);
 std::vector<std::string> items(HWND listBox);
@@ -29,9 +33,10 @@ void appendItem(HWND listBox, std::string_view item);
 HWND child(HWND root, int id);
 HWND child(HWND root, const std::function<bool(HWND)>& matches);
 
-// A process the test started; killed and waited for when this goes.
+// A process the test started (its first window shown as `show` asks, as a shortcut would);
+// killed and waited for when this goes.
 struct Process {
-    explicit Process(std::wstring commandLine);
+    explicit Process(std::wstring commandLine, WORD show = SW_SHOWDEFAULT);
     ~Process();
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
@@ -55,7 +60,7 @@ struct FakeImClient {
 // The real zorvane.exe under Wine, seen from outside.
 struct Zorvane {
     // Starts build/windows/zorvane.exe, ended when this goes; else finds the one running.
-    explicit Zorvane(bool start = true);
+    explicit Zorvane(bool start = true, WORD show = SW_SHOWDEFAULT);
     HWND control(int id) const { return child(main, id); }
     // Its visible window with this caption, once there is one; null if none shows in time.
     HWND window(std::string_view caption) const;

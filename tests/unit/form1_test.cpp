@@ -208,6 +208,8 @@ TEST(Form1, ARefreshThatCannotBeSentTellsTheUserOncePerAwayPeriod) {
         {"%c", "soon", "1", countDownProblem},
         {"%u", "5", "32767",
          "Count Up cannot go past 32767. Set Back and Set Away again to restart it."},
+        {"%u", "5", "x",
+         "Count Up is not a whole number any more. Set Back and Set Away again to restart it."},
         {filler + "%c", "-9", "1", tooLongProblem}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.problem);

@@ -24,7 +24,6 @@ struct GdiObjectDeleter {
 template <class Handle>
 using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDeleter>;
 using UniqueFont = GdiObject<HFONT>;
-using UniqueBrush = GdiObject<HBRUSH>;
 using UniqueBitmap = GdiObject<HBITMAP>;
 
 }  // namespace zorvane::win32

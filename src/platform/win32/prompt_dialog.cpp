@@ -69,6 +69,8 @@ INT_PTR CALLBACK promptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             const auto& self = *reinterpret_cast<const PromptDialog*>(lParam);
             SetDlgItemTextW(dialog, PromptDialog::textId, self.prompt.c_str());
             SetDlgItemTextW(dialog, PromptDialog::editId, self.value.c_str());
+            // No cut at 30,000 characters: a long message is taken whole.
+            SendDlgItemMessageW(dialog, PromptDialog::editId, EM_SETLIMITTEXT, 0, 0);
             return TRUE;  // focus goes to the edit field, the first tab stop
         }
         if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {

@@ -2,10 +2,11 @@
 
 #include <commctrl.h>
 
-#include <cmath>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
+#include "platform/win32/dpi.h"
 #include "platform/win32/prompt_dialog.h"
 #include "platform/win32/resources.h"
 #include "platform/win32/wide.h"
@@ -14,29 +15,45 @@
 namespace zorvane::win32 {
 namespace {
 
-constexpr COLORREF white = RGB(255, 255, 255);
-constexpr COLORREF black = RGB(0, 0, 0);
-
-// Layouts are drawn at 96 dots per inch; so are the fonts' heights.
-UniqueFont createFont(const Font& font) {
-    const int height = -static_cast<int>(std::lround(font.points * 96.0 / 72.0));
-    return UniqueFont(CreateFontW(height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_DONTCARE, widen(font.face).c_str()));
+// Windows are white with black text, as designed, unless a high-contrast theme runs: then they
+// take the system's colours.
+bool highContrastOn() {
+    HIGHCONTRASTW contrast{.cbSize = sizeof contrast};
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON);
 }
 
-// The font of message boxes and dialogs, for a window that names none of its own.
-UniqueFont createDialogFont() {
-    NONCLIENTMETRICSW metrics{.cbSize = sizeof metrics};
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
+struct Colors {
+    COLORREF text;
+    COLORREF background;
+    HBRUSH brush;  // of the background; the system's, never freed
+};
+
+Colors colors(bool highContrast) {
+    if (highContrast) {
+        return {GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW),
+                GetSysColorBrush(COLOR_WINDOW)};
+    }
+    return {RGB(0, 0, 0), RGB(255, 255, 255), static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))};
 }
+
+FormFonts createFonts(const FormLayout& layout, UINT dpi) {
+    FormFonts fonts{.form = layout.font ? createFont(*layout.font, dpi) : createDialogFont(dpi)};
+    for (const ControlLayout& control : layout.controls) {
+        if (control.font) fonts.controls.emplace(control.id, createFont(*control.font, dpi));
+    }
+    return fonts;
+}
+
+// Not in the headers for Windows 7: sent before WM_DPICHANGED, from Windows 10 (1703) on.
+constexpr UINT getDpiScaledSize = 0x02E4;
 
 // In the template box, Tab moves on to the next control and Esc does nothing, as everywhere
 // else in the window (a multi-line box that wanted Esc would close its window); Enter still
 // starts a new line.
 LRESULT CALLBACK tabMovesOn(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                             DWORD_PTR) noexcept {
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(edit, tabMovesOn, 0);
     LRESULT code = DefSubclassProc(edit, message, wParam, lParam);
     if (message == WM_GETDLGCODE) {
         code &= ~DLGC_WANTTAB;
@@ -65,13 +82,15 @@ int lineHeight(HFONT font) {
     return metrics.tmHeight;
 }
 
-ChildClass childClass(const ControlLayout& layout, HFONT font) {
+// `height`: the control's in pixels, for the font given.
+ChildClass childClass(const ControlLayout& layout, HFONT font, int height) {
     switch (layout.kind) {
         case ControlKind::Label: {
             // Left-aligned labels wrap by words, except those one line high: what does not fit
-            // there is cut at the right edge rather than wrapped onto a line nobody sees.
-            DWORD align = layout.align == Align::Center ? SS_CENTER : SS_LEFT;
-            if (align == SS_LEFT && layout.rect.height < 2 * lineHeight(font)) {
+            // there is cut at the right edge rather than wrapped onto a line nobody sees. A
+            // line that does not fit whole below the others is left out, not cut through.
+            DWORD align = layout.align == Align::Center ? SS_CENTER : SS_LEFT | SS_EDITCONTROL;
+            if (align != SS_CENTER && height < 2 * lineHeight(font)) {
                 align = SS_LEFTNOWORDWRAP;
             }
             return {L"Static", SS_NOTIFY | SS_NOPREFIX | align, 0};
@@ -90,7 +109,7 @@ ChildClass childClass(const ControlLayout& layout, HFONT font) {
             return {L"ListBox", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
                     WS_EX_CLIENTEDGE};
         case ControlKind::Frame:
-            return {frameClassName, WS_BORDER, WS_EX_CONTROLPARENT};
+            return {frameClassName, WS_BORDER | WS_TABSTOP, 0};
         case ControlKind::Image:
             return {L"Static", SS_BITMAP, 0};
         case ControlKind::Timer:
@@ -101,17 +120,19 @@ ChildClass childClass(const ControlLayout& layout, HFONT font) {
 
 }  // namespace
 
-Win32Form::Win32Form(HINSTANCE instance, const FormLayout& layout)
-    : white_(CreateSolidBrush(white)),
-      formFont_(layout.font ? createFont(*layout.font) : createDialogFont()) {
+Win32Form::Win32Form(HINSTANCE instance, const FormLayout& layout, std::optional<int> firstShow)
+    : layout_(layout), highContrast_(highContrastOn()), firstShow_(firstShow) {
     const bool tool = layout.kind == FormKind::Tool;
     const DWORD style =
         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | (tool ? 0 : WS_MINIMIZEBOX);
-    const DWORD exStyle = tool ? WS_EX_TOOLWINDOW : 0;
-    RECT frame{0, 0, layout.clientWidth, layout.clientHeight};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    create(exStyle, formClassName, widen(layout.caption).c_str(), style, CW_USEDEFAULT,
-           CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, instance);
+    // Sized once its DPI is known, which is the DPI of the monitor it is placed on.
+    create(tool ? WS_EX_TOOLWINDOW : 0, formClassName, widen(layout.caption).c_str(), style,
+           CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, instance);
+    dpi_ = dpiOf(hwnd());
+    fonts_ = createFonts(layout_, dpi_);
+    const SIZE size = windowSize(dpi_);
+    SetWindowPos(hwnd(), nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     if (!tool) {
         // Shared icons are the system's to free. A module without the icon shows the default.
@@ -150,26 +171,33 @@ void Win32Form::createControl(HINSTANCE instance, const ControlLayout& layout) {
 
     // Siblings are clipped, so a control placed over a label (the count-down box over
     // Label10's run of spaces) is never painted over; creation order is tab and z-order.
-    const HFONT font = fontFor(layout);
-    const ChildClass type = childClass(layout, font);
+    const RECT pixels = toPixels(layout.rect, layout_.unit, dpi_);
+    ChildClass type = childClass(layout, fonts_.of(layout), pixels.bottom - pixels.top);
+    if (!layout.tabStop) type.style &= ~WS_TABSTOP;
     // An image's text names its picture, which this form loads and frees itself.
     const bool image = layout.kind == ControlKind::Image;
-    HWND window = CreateWindowExW(
-        type.exStyle, type.name, image ? L"" : widen(layout.text).c_str(),
-        type.style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, layout.rect.left, layout.rect.top,
-        layout.rect.width, layout.rect.height, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance, nullptr);
+    HWND window = CreateWindowExW(type.exStyle, type.name, image ? L"" : widen(layout.text).c_str(),
+                                  type.style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0,
+                                  parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
+                                  instance, nullptr);
     if (!window) {
         throw std::runtime_error("cannot create control id " + std::to_string(layout.id));
     }
-    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (layout.kind == ControlKind::MultiLineTextBox) SetWindowSubclass(window, tabMovesOn, 0, 0);
     if (image) {
+        // The picture is drawn at its own size in the control's corner; the control itself is
+        // placed and scaled like any other.
         const HANDLE picture = LoadImageW(instance, widen(layout.text).c_str(), IMAGE_BITMAP, 0, 0,
                                           LR_CREATEDIBSECTION);
         pictures_.emplace_back(static_cast<HBITMAP>(picture));
         SendMessageW(window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
     }
+    place(window, layout);
+    if (layout.kind == ControlKind::TextBox || layout.kind == ControlKind::MultiLineTextBox) {
+        // Edit boxes cut what is typed or pasted at 30,000 characters unless told otherwise; a
+        // long template must reach Set Away whole, to be refused there with a reason.
+        SendMessageW(window, EM_SETLIMITTEXT, 0, 0);
+    }
+    if (layout.kind == ControlKind::MultiLineTextBox) SetWindowSubclass(window, tabMovesOn, 0, 0);
     children_.emplace(layout.id, Child{layout.kind, window});
     if ((type.style & WS_TABSTOP) && !focus_) focus_ = window;
 
@@ -190,9 +218,30 @@ void Win32Form::createControl(HINSTANCE instance, const ControlLayout& layout) {
     }
 }
 
-HFONT Win32Form::fontFor(const ControlLayout& layout) {
-    if (!layout.font) return formFont_.get();
-    return controlFonts_.emplace_back(createFont(*layout.font)).get();
+HFONT FormFonts::of(const ControlLayout& control) const {
+    const auto own = controls.find(control.id);
+    return own != controls.end() ? own->second.get() : form.get();
+}
+
+void Win32Form::place(HWND window, const ControlLayout& layout) {
+    const RECT r = toPixels(layout.rect, layout_.unit, dpi_);
+    SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.of(layout)), TRUE);
+}
+
+void Win32Form::layOut(UINT dpi) {
+    dpi_ = dpi;
+    // The old fonts go once no control uses them any more.
+    const FormFonts old = std::exchange(fonts_, createFonts(layout_, dpi));
+    for (const ControlLayout& control : layout_.controls) {
+        if (const HWND window = child(control.id).window) place(window, control);
+    }
+}
+
+SIZE Win32Form::windowSize(UINT dpi) const {
+    return outerSize(toPixels({0, 0, layout_.clientWidth, layout_.clientHeight}, layout_.unit, dpi),
+                     hwnd(), dpi);
 }
 
 const Win32Form::Child& Win32Form::child(int id) const {
@@ -235,6 +284,12 @@ void Win32Form::run(const std::map<int, Handler>& handlers, int id) {
 }
 
 void Win32Form::show() {
+    if (const auto first = std::exchange(firstShow_, std::nullopt)) {
+        // As the program was started ("run minimized", say); never maximized, it has no
+        // maximize box.
+        ShowWindow(hwnd(), *first == SW_SHOWMAXIMIZED ? SW_SHOWNORMAL : *first);
+        return;
+    }
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
 }
@@ -286,10 +341,30 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORBTN: {
             const auto dc = reinterpret_cast<HDC>(wParam);
-            SetTextColor(dc, black);
-            SetBkColor(dc, white);
-            return reinterpret_cast<LRESULT>(white_.get());
+            // A label button shows that its frame has the focus in the selection colours.
+            const HWND frame = GetParent(reinterpret_cast<HWND>(lParam));
+            if (frame != hwnd() && GetFocus() == frame) {
+                SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+                SetBkColor(dc, GetSysColor(COLOR_HIGHLIGHT));
+                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_HIGHLIGHT));
+            }
+            const Colors shown = colors(highContrast_);
+            SetTextColor(dc, shown.text);
+            SetBkColor(dc, shown.background);
+            return reinterpret_cast<LRESULT>(shown.brush);
         }
+        case WM_ERASEBKGND: {
+            RECT client{};
+            GetClientRect(hwnd(), &client);
+            FillRect(reinterpret_cast<HDC>(wParam), &client, colors(highContrast_).brush);
+            return TRUE;
+        }
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            // A high-contrast theme was switched on or off, or its colours changed.
+            highContrast_ = highContrastOn();
+            RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            break;
         case WM_ACTIVATE:
             // Like a dialog: the focus leaves with the window and comes back to the same control.
             if (LOWORD(wParam) == WA_INACTIVE) {
@@ -300,6 +375,19 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
+        case getDpiScaledSize:
+            // The exact size at the new DPI, so that the rectangle WM_DPICHANGED suggests fits.
+            *reinterpret_cast<SIZE*>(lParam) = windowSize(static_cast<UINT>(wParam));
+            return TRUE;
+        case WM_DPICHANGED: {
+            // Moved to a monitor of another DPI, or the user changed its scale.
+            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top,
+                         suggested.right - suggested.left, suggested.bottom - suggested.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            layOut(HIWORD(wParam));
+            return 0;
+        }
         case WM_CLOSE: {
             // The window stays unless the handler destroys the form.
             const Handler handler = closeHandler_;

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include <map>
-#include <vector>
+#include <optional>
 
 #include "platform/form.h"
 #include "platform/win32/base_window.h"
@@ -13,11 +13,20 @@
 
 namespace zorvane::win32 {
 
+// A window's fonts at one DPI: its own, and those its controls name for themselves.
+struct FormFonts {
+    HFONT of(const ControlLayout& control) const;
+    UniqueFont form;
+    std::map<int, UniqueFont> controls;  // by control id
+};
+
 class Win32Form final : public Form, BaseWindow {
   public:
     // Throws std::invalid_argument for a description that cannot be built (a repeated id, a
-    // label in a frame that does not come before it).
-    Win32Form(HINSTANCE instance, const FormLayout& layout);
+    // label in a frame that does not come before it). `firstShow`, if any: the ShowWindow
+    // command of its first showing.
+    Win32Form(HINSTANCE instance, const FormLayout& layout,
+              std::optional<int> firstShow = std::nullopt);
     ~Win32Form() override;
 
     TextControl& textControl(int id) override { return find(texts_, id, "text control"); }
@@ -45,7 +54,11 @@ class Win32Form final : public Form, BaseWindow {
 
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void createControl(HINSTANCE instance, const ControlLayout& layout);
-    HFONT fontFor(const ControlLayout& layout);
+    // Puts the control in its place, with its font, at the window's DPI.
+    void place(HWND window, const ControlLayout& layout);
+    void layOut(UINT dpi);
+    // The outer size of the window whose client area is the layout's at `dpi`.
+    SIZE windowSize(UINT dpi) const;
     void command(int id, int code);
     const Child& child(int id) const;
 
@@ -55,9 +68,10 @@ class Win32Form final : public Form, BaseWindow {
     // once afterwards.
     static void run(const std::map<int, Handler>& handlers, int id);
 
-    UniqueBrush white_;
-    UniqueFont formFont_;
-    std::vector<UniqueFont> controlFonts_;
+    FormLayout layout_;
+    bool highContrast_;
+    UINT dpi_ = 96;
+    FormFonts fonts_;
     std::vector<UniqueBitmap> pictures_;
     std::map<int, Child> children_;
     std::map<int, Win32TextControl> texts_;
@@ -68,7 +82,8 @@ class Win32Form final : public Form, BaseWindow {
     std::map<int, Handler> doubleClickHandlers_;
     std::map<int, Handler> timerHandlers_;
     Handler closeHandler_;
-    HWND focus_ = nullptr;  // the control that gets the focus when the window is activated
+    HWND focus_ = nullptr;          // the control that gets the focus when the window is activated
+    std::optional<int> firstShow_;  // until the window was first shown
 };
 
 }  // namespace zorvane::win32

@@ -1,13 +1,18 @@
 #include "platform/win32/win32_ui.h"
 
+#include <utility>
+
 #include "platform/win32/base_window.h"
 #include "platform/win32/win32_form.h"
 
 namespace zorvane::win32 {
 namespace {
 
-// A frame holds its label, but the form handles the label's clicks and colours.
+// A frame holds the label of a label button and takes the keyboard focus for it: Space or Enter
+// there is a click on the label. The form handles the label's clicks and colours (which show
+// the frame's focus).
 LRESULT CALLBACK frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    const HWND label = GetWindow(frame, GW_CHILD);
     switch (message) {
         case WM_COMMAND:
         case WM_CTLCOLORSTATIC:
@@ -15,9 +20,30 @@ LRESULT CALLBACK frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
         case WM_CTLCOLORBTN:
         case WM_CTLCOLORLISTBOX:
             return SendMessageW(GetParent(frame), message, wParam, lParam);
+        case WM_GETDLGCODE: {
+            // Enter comes here rather than going to the window as its default button's.
+            const auto* key = reinterpret_cast<const MSG*>(lParam);
+            return key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN ? DLGC_WANTMESSAGE
+                                                                                 : 0;
+        }
+        case WM_KEYDOWN: {
+            if ((wParam != VK_SPACE && wParam != VK_RETURN) || !label) break;
+            // A key held down repeats; only its first press clicks.
+            if ((lParam & (1 << 30)) == 0) {
+                SendMessageW(GetParent(frame), WM_COMMAND,
+                             MAKEWPARAM(GetDlgCtrlID(label), STN_CLICKED),
+                             reinterpret_cast<LPARAM>(label));
+            }
+            return 0;
+        }
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            if (label) InvalidateRect(label, nullptr, TRUE);
+            return 0;
         default:
-            return DefWindowProcW(frame, message, wParam, lParam);
+            break;
     }
+    return DefWindowProcW(frame, message, wParam, lParam);
 }
 
 void registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, HBRUSH background) {
@@ -34,15 +60,15 @@ void registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, H
 
 }  // namespace
 
-Win32Ui::Win32Ui(HINSTANCE instance) : instance_(instance) {
-    registerClass(instance, formClassName, BaseWindow::windowProc,
-                  static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+Win32Ui::Win32Ui(HINSTANCE instance, int startShow) : instance_(instance), startShow_(startShow) {
+    // A form paints its own background, in the colours of the theme.
+    registerClass(instance, formClassName, BaseWindow::windowProc, nullptr);
     registerClass(instance, frameClassName, frameProc,
                   reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)));
 }
 
 std::unique_ptr<Form> Win32Ui::createForm(const FormLayout& layout) {
-    return std::make_unique<Win32Form>(instance_, layout);
+    return std::make_unique<Win32Form>(instance_, layout, std::exchange(startShow_, std::nullopt));
 }
 
 void Win32Ui::exitProcess() { ExitProcess(0); }
