@@ -53,9 +53,9 @@ test: format-check test-native fuzz-smoke test-windows
 run: windows
 	scripts/run.sh $(WINDOWS)
 
-# Not part of `make test`: two minutes of Zorvane idle and away, measured.
+# Not part of `make test`: about five minutes of Zorvane idle and away, measured.
 bench: windows
-	bench/idle-and-away.sh $(WINDOWS)
+	bench/measure.sh $(WINDOWS)
 
 # Not part of `make test` (which runs an hour of it): a whole day away over the in-memory
 # desktop, about a minute. ZORVANE_SOAK_SEED picks another day.

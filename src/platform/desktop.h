@@ -55,7 +55,8 @@ class Desktop {
     // Every top-level window, front to back, as the system enumerates them.
     virtual std::vector<WindowHandle> topLevelWindows() = 0;
     // The window's class name, at most `maxUtf16Units` UTF-16 units of it; empty when it is no
-    // window. A window's class never changes.
+    // window. A window's class never changes, so it may be remembered: a window that has just
+    // gone may still give its class.
     virtual std::string className(WindowHandle window, std::size_t maxUtf16Units) = 0;
     // False once the window has gone.
     virtual bool windowExists(WindowHandle window) = 0;

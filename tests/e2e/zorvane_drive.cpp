@@ -1,7 +1,6 @@
 // Acts on the Zorvane already running on this desktop, for the scripts that measure it or take
 // pictures of it. Usage: zorvane_drive.exe COMMAND
 //   wait          returns once the main window shows
-//   set-away      clicks "Set Away" and returns once the caption reads "Set Back"
 //   extra-sample  opens the Extra window with a few entries in both lists
 //   about         opens the About window
 
@@ -17,11 +16,6 @@ namespace {
 
 using namespace zorvane;
 using namespace zorvane::driver;
-
-bool setAway(const Zorvane& app) {
-    click(app.control(ids::Label8));
-    return waitUntil([&] { return text(app.control(ids::Label8)) == "Set Back"; });
-}
 
 // The waiting entries go in through "Add" like a user's; the completed ones are appended as
 // the auto-responder's hand-out would.
@@ -48,14 +42,13 @@ bool showAbout(const Zorvane& app) {
 int main(int argc, char** argv) {
     const std::string_view command = argc == 2 ? argv[1] : "";
     const Zorvane running(false);
-    const bool done =
-        running.main && (command == "wait" || (command == "set-away" && setAway(running)) ||
-                         (command == "extra-sample" && showExtraSample(running)) ||
-                         (command == "about" && showAbout(running)));
+    const bool done = running.main && (command == "wait" ||
+                                       (command == "extra-sample" && showExtraSample(running)) ||
+                                       (command == "about" && showAbout(running)));
     if (!done) {
         std::fprintf(stderr,
                      "zorvane_drive \"%s\" failed (is Zorvane running? commands: wait, "
-                     "set-away, extra-sample, about)\n",
+                     "extra-sample, about)\n",
                      command.data());
     }
     return done ? 0 : 1;

@@ -1,6 +1,7 @@
 // The real program, used as a user would: its main window with the fake IM client recording
-// what reaches it, and its Extra window. Entries reach "Send Complete:" only through the
-// auto-responder's hand-out, which appends to the list box; the tests append there themselves.
+// what reaches it, its auto-responder answering the client's windows, and its Extra window.
+// Entries reach "Send Complete:" only through a hand-out, which appends to the list box; the
+// Extra window's tests append there themselves.
 
 #include <gtest/gtest.h>
 
@@ -112,6 +113,43 @@ TEST_F(MainWindow, AnInvalidCountDownIsRefusedBeforeAnythingIsSent) {
     type(countdown, "5");
     click(Label8);
     EXPECT_EQ(client.records(1), Texts{"aim:goaway?message=<title>Zorvane</title>Back+in+4+min"});
+}
+
+TEST_F(MainWindow, ABuddysMessageGoesIntoTheAwayDialogOnceWhenTheBuddysWindowOpens) {
+    type(awaym, "Away %u");
+    click(Label8);
+    ASSERT_TRUE(captionBecomes("Set Back"));
+    const std::string sentAtSetAway = "aim:goaway?message=<title>Zorvane</title>Away+1";
+    click(app.control(ids::Label9));
+    const HWND extra = app.window("Extra");
+    const HWND List1 = child(extra, ids::List1), List2 = child(extra, ids::List2);
+    const auto holds = [](HWND list, const Texts& entries) {
+        return waitUntil([&] { return items(list) == entries; });
+    };
+
+    // With no away dialog the entry still moves, and nothing is written. The count-up shows
+    // when both expansions of the hand-out have run.
+    ASSERT_TRUE(app.add(extra, "Bob", "hi"));
+    const HWND bob = client.open("AIM_IMessage", "Bob - Instant Message");
+    EXPECT_TRUE(holds(List2, {"bob-hi"}));
+    EXPECT_TRUE(waitUntil([&] { return text(countup) == "3"; }));
+
+    // Bob's window stays open all along, and is not answered again.
+    ASSERT_TRUE(client.open("#32770", "Away Message"));
+    ASSERT_TRUE(app.add(extra, "Jo Ann", "back at 5"));
+    const HWND joAnn = client.open("AIM_IMessage", "Jo Ann - Instant Message");
+    EXPECT_EQ(client.records(3), (Texts{sentAtSetAway, "back at 5", "Away 5"}));
+    EXPECT_GE(client.arrival(2) - client.arrival(1), 0.5);
+    EXPECT_EQ(items(List1), Texts{});
+    EXPECT_EQ(items(List2), (Texts{"bob-hi", "joann-back at 5"}));
+
+    // Nothing more reaches the client before the next Set Away's command.
+    click(Label8);
+    ASSERT_TRUE(captionBecomes("Set Away"));
+    click(Label8);
+    EXPECT_EQ(client.records(4), (Texts{sentAtSetAway, "back at 5", "Away 5", sentAtSetAway}));
+    EXPECT_EQ(text(bob), "Bob - Instant Message");
+    EXPECT_EQ(text(joAnn), "Jo Ann - Instant Message");
 }
 
 TEST_F(MainWindow, TheKeyboardAloneSetsAway) {

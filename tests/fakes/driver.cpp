@@ -65,6 +65,12 @@ HWND waitForWindow(DWORD processId, const std::function<bool(HWND)>& matches) {
     return found;
 }
 
+double inSeconds(LONGLONG counterReading) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(counterReading) / static_cast<double>(frequency.QuadPart);
+}
+
 }  // namespace
 
 bool waitUntil(const std::function<bool()>& condition) {
@@ -75,6 +81,12 @@ bool waitUntil(const std::function<bool()>& condition) {
         win32::pumpPendingMessages();
     }
     return true;
+}
+
+double counterSeconds() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return inSeconds(now.QuadPart);
 }
 
 std::string text(HWND window) { return fetch(window, WM_GETTEXTLENGTH, WM_GETTEXT); }
@@ -181,6 +193,22 @@ std::vector<std::string> FakeImClient::records(std::size_t count) const {
         return found.size() >= count;
     });
     return found;
+}
+
+double FakeImClient::arrival(std::size_t index) const {
+    return inSeconds(
+        GetWindowLongPtrW(GetDlgItem(log, static_cast<int>(index) + 1), GWLP_USERDATA));
+}
+
+double FakeImClient::made(HWND window) {
+    return inSeconds(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+HWND FakeImClient::open(std::string_view className, std::string_view title) const {
+    const std::wstring request = widen(className) + L'\n' + widen(title);
+    COPYDATASTRUCT data{.cbData = static_cast<DWORD>(request.size() * sizeof(wchar_t)),
+                        .lpData = const_cast<wchar_t*>(request.data())};
+    return reinterpret_cast<HWND>(ask(log, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)));
 }
 
 Zorvane::Zorvane(bool start, WORD show) {

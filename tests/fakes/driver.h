@@ -33,6 +33,9 @@ void appendItem(HWND listBox, std::string_view item);
 HWND child(HWND root, int id);
 HWND child(HWND root, const std::function<bool(HWND)>& matches);
 
+// The performance counter in seconds: one clock for every process on the machine.
+double counterSeconds();
+
 // A process the test started (its first window shown as `show` asks, as a shortcut would);
 // killed and waited for when this goes.
 struct Process {
@@ -53,6 +56,12 @@ struct FakeImClient {
     // What reached it, in order: each URL handed to its handler and each text written into an
     // away dialog; once there are at least `count` (or at the deadline).
     std::vector<std::string> records(std::size_t count = 0) const;
+    // When record `index` (from 0) arrived, and when the client made `window`, in
+    // counterSeconds().
+    double arrival(std::size_t index) const;
+    static double made(HWND window);
+    // Opens one more top-level window in the client while it runs; null if it does not answer.
+    HWND open(std::string_view className, std::string_view title) const;
     Process process;
     HWND log = nullptr;  // holds the records; null if the client did not start in time
 };

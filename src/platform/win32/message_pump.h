@@ -10,8 +10,9 @@ namespace zorvane::win32 {
 // translates and dispatches it.
 void dispatch(MSG& message);
 
-// Dispatches every message already waiting. A WM_QUIT met here is posted again, so the main
-// loop still ends.
+// Dispatches the messages already waiting, each timer at most once, and returns: what arrives
+// meanwhile waits for the next call. A WM_QUIT met here is posted again, so the main loop still
+// ends.
 void pumpPendingMessages();
 
 }  // namespace zorvane::win32

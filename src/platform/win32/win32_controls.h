@@ -48,12 +48,16 @@ class Win32Timer final : public Timer, NonCopyable {
     Win32Timer(HWND form, int id, int intervalMs) : form_(form), id_(id), intervalMs_(intervalMs) {}
     bool enabled() const override { return enabled_; }
     void setEnabled(bool enabled) override;
+    // How many ticks were handled, for measuring the program from outside.
+    LRESULT ticks() const { return ticks_; }
+    void ticked() { ++ticks_; }
 
   private:
     HWND form_;
     int id_;
     int intervalMs_;
     bool enabled_ = false;
+    LRESULT ticks_ = 0;
 };
 
 class Win32ListBox final : public ListBox, NonCopyable {

@@ -42,16 +42,21 @@ std::wstring caption(HWND window, std::size_t units) {
 // Top-level windows reported created, for the one desktop that watches. The system calls the
 // hook without a context of ours, so the list lives here.
 std::vector<WindowHandle> createdWindows;
-// A list nobody takes (while nothing is waiting for a buddy) must not grow without bound; a
-// window dropped here is found by the next full look at the desktop.
+// A list nobody takes (while nothing is waiting for a buddy) must not grow without bound. Its
+// oldest half goes first, as those windows are the likeliest gone; one dropped that is still
+// there is found by the next full look at the desktop.
 constexpr std::size_t maxCreatedWindows = 4096;
 
 // Runs inside this thread's message pump, once per window created anywhere on the desktop.
 void CALLBACK windowCreated(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD,
                             DWORD) noexcept {
     if (object != OBJID_WINDOW || child != CHILDID_SELF || !window) return;
+    // A window already gone has no parent and is left out too.
     if (GetAncestor(window, GA_PARENT) != GetDesktopWindow()) return;
-    if (createdWindows.size() >= maxCreatedWindows) return;
+    if (createdWindows.size() >= maxCreatedWindows) {
+        createdWindows.erase(createdWindows.begin(),
+                             createdWindows.begin() + maxCreatedWindows / 2);
+    }
     try {
         createdWindows.push_back(toHandle(window));
     } catch (...) {  // out of memory: the window is found by a full look instead
@@ -122,7 +127,10 @@ void Win32Desktop::setWindowText(WindowHandle window, std::string_view text) {
 
 std::vector<WindowHandle> Win32Desktop::topLevelWindows() {
     std::vector<WindowHandle> windows;
-    EnumWindows(
+    // The same windows in the same order as EnumWindows, but Wine asks its server once for the
+    // whole list instead of once more per window (0.2 ms instead of 30 ms over 2000 windows).
+    EnumDesktopWindows(
+        GetThreadDesktop(GetCurrentThreadId()),
         [](HWND window, LPARAM found) noexcept -> BOOL {
             try {
                 reinterpret_cast<std::vector<WindowHandle>*>(found)->push_back(toHandle(window));
@@ -132,22 +140,37 @@ std::vector<WindowHandle> Win32Desktop::topLevelWindows() {
             }
         },
         reinterpret_cast<LPARAM>(&windows));
+    // The classes of windows gone are forgotten.
+    std::unordered_map<WindowHandle, std::u16string> listed;
+    for (const WindowHandle window : windows) {
+        if (const auto known = classes_.find(window); known != classes_.end())
+            listed.emplace(window, std::move(known->second));
+    }
+    classes_ = std::move(listed);
     return windows;
 }
 
 std::string Win32Desktop::className(WindowHandle window, std::size_t maxUtf16Units) {
-    // Class names are at most 256 units long.
-    wchar_t name[257] = {};
-    const int copied = GetClassNameW(toHwnd(window), name, static_cast<int>(std::size(name)));
-    const std::u16string_view units(reinterpret_cast<const char16_t*>(name),
-                                    static_cast<std::size_t>(std::max(copied, 0)));
-    const std::u16string_view kept = firstUtf16Units(units, maxUtf16Units);
-    return narrow(std::wstring_view(name, kept.size()));
+    auto known = classes_.find(window);
+    if (known == classes_.end()) {
+        // Class names are at most 256 units long.
+        wchar_t name[257] = {};
+        const int copied = GetClassNameW(toHwnd(window), name, static_cast<int>(std::size(name)));
+        if (copied <= 0) return {};
+        known = classes_
+                    .emplace(window, std::u16string(reinterpret_cast<const char16_t*>(name),
+                                                    static_cast<std::size_t>(copied)))
+                    .first;
+    }
+    return toUtf8(firstUtf16Units(known->second, maxUtf16Units));
 }
 
 bool Win32Desktop::windowExists(WindowHandle window) { return IsWindow(toHwnd(window)) != FALSE; }
 
 std::vector<WindowHandle> Win32Desktop::takeCreatedWindows() {
+    // A handle reported created may have been a gone window's: its class is asked anew.
+    for (const WindowHandle window : createdWindows)
+        classes_.erase(window);
     return std::exchange(createdWindows, {});
 }
 

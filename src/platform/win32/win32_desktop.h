@@ -1,6 +1,9 @@
 #pragma once
 // The desktop over the real Win32 calls, always in their UTF-16 forms.
 
+#include <string>
+#include <unordered_map>
+
 #include "platform/desktop.h"
 #include "platform/win32/shell_launcher.h"
 
@@ -37,6 +40,10 @@ class Win32Desktop final : public Desktop {
   private:
     void* hook_ = nullptr;  // HWINEVENTHOOK
     ShellLauncher shell_;
+    // A window's class never changes, so each is asked of the window system once (under Wine
+    // each question is a round trip to its server). Forgotten when a listing no longer shows
+    // the window, or when its handle is reported created anew.
+    std::unordered_map<WindowHandle, std::u16string> classes_;
 };
 
 }  // namespace zorvane::win32

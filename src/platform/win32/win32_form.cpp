@@ -324,6 +324,10 @@ void Win32Form::command(int id, int code) {
 }
 
 LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == timerTicksMessage_) {
+        const auto found = timers_.find(static_cast<int>(wParam));
+        return found == timers_.end() ? 0 : found->second.ticks();
+    }
     switch (message) {
         case WM_COMMAND:
             // Controls only: Enter and Esc in a text box arrive as IDOK/IDCANCEL from no window.
@@ -333,6 +337,7 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // A tick already queued when the timer was disabled is dropped.
             const auto found = timers_.find(static_cast<int>(wParam));
             if (found != timers_.end() && found->second.enabled()) {
+                found->second.ticked();
                 run(timerHandlers_, found->first);
             }
             return 0;

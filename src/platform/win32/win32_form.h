@@ -13,6 +13,10 @@
 
 namespace zorvane::win32 {
 
+// Sent to a form's window with a timer's id, answers how many ticks of it were handled: the
+// benchmark counts the scans of a program it must not slow down.
+inline constexpr wchar_t timerTicksMessage[] = L"ZorvaneTimerTicks";
+
 // A window's fonts at one DPI: its own, and those its controls name for themselves.
 struct FormFonts {
     HFONT of(const ControlLayout& control) const;
@@ -73,6 +77,7 @@ class Win32Form final : public Form, BaseWindow {
     UINT dpi_ = 96;
     FormFonts fonts_;
     std::vector<UniqueBitmap> pictures_;
+    UINT timerTicksMessage_ = RegisterWindowMessageW(timerTicksMessage);
     std::map<int, Child> children_;
     std::map<int, Win32TextControl> texts_;
     std::map<int, Win32CheckBox> checkBoxes_;
