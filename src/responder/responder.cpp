@@ -67,11 +67,12 @@ void Responder::checkimwindow(WindowHandle imWindow) {
     write(awaytemplate_);
 }
 
-// The last away dialog in the desktop's order wins.
+// The last away dialog in the desktop's order wins. The caption is read once: a second reading
+// of a dialog that has just closed would be empty and wipe out an earlier dialog that stands.
 void Responder::checkawaydialog(WindowHandle window) {
     if (classprefix(desktop_, window).find("#32770") == std::string::npos) return;
-    if (windowtitle(desktop_, window).find("Away") == std::string::npos) return;
-    Text1_.setText(windowtitle(desktop_, window));
+    const std::string caption = windowtitle(desktop_, window);
+    if (caption.find("Away") != std::string::npos) Text1_.setText(caption);
 }
 
 void Responder::write(std::string message) {

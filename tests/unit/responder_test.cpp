@@ -2,6 +2,8 @@
 // buddy's waiting entry, over the in-memory desktop and the real main and Extra windows' code.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/model/model_desktop.h"
 #include "platform/model/model_ui.h"
 #include "responder/imwindows.h"
@@ -223,6 +225,107 @@ TEST(Responder, AWindowWhoseCreationWasMissedIsFoundByTheNextFullLook) {
     s.desktop.advanceClock(ImWindowWatch::fullPassSeconds);
     s.tick();
     EXPECT_EQ(s.written(edit).size(), 2u);
+}
+
+// Another program's windows may be huge, many, oddly named, or gone between any two questions
+// about them. Whatever happens, each entry is handed out once or still waits for a window that
+// is not there, each hand-out writes twice into an away dialog that stood, and a tick with
+// nothing to hand out asks a few questions per IM window and none per other window.
+TEST(Responder, AHostileDesktopNeitherLosesNorRepeatsAnEntry) {
+    using Windows = std::vector<std::pair<std::string, std::string>>;  // class, caption
+    const std::string huge(70000, 'x');
+    const Windows usual{{"#32770", "Away Message"},
+                        {"#32770", "Away from desk"},
+                        {"AIM_IMessage", "Jo Ann - Instant Message"},
+                        {"AIM_IMessage", "bob"}};
+    Windows many{{"#32770", "Away Message"}};
+    for (int i = 0; i < 2000; ++i)
+        many.emplace_back("AIM_IMessage", i == 700    ? "bob"
+                                          : i == 1400 ? "Jo Ann"
+                                                      : "x " + std::to_string(i));
+    const struct {
+        const char* what;
+        Windows windows;  // front to back
+        int vanishing;    // closed before each question of the tick in turn; -1: none
+        Texts answered;   // when nothing closes
+    } cases[] = {
+        {"the IM window closes", usual, 2, {"joann-1", "bob-2"}},
+        {"the later away dialog closes", usual, 1, {"joann-1", "bob-2"}},
+        {"the earlier away dialog closes", usual, 0, {"joann-1", "bob-2"}},
+        {"captions of 70000 characters",
+         {{"#32770", "Away" + huge},
+          {"#32770", "Away Message"},
+          {"AIM_IMessage", "Jo Ann - " + huge},
+          {"AIM_IMessage", huge},
+          {"AIM_IMessage", "bob" + std::string(5000, ' ') + "- x"}},
+         -1,
+         {"joann-1", "bob-2"}},
+        {"class names of 256 characters",
+         {{"#32770", "Away Message"},
+          {"AIM_IMessage" + std::string(244, 'x'), "Jo Ann"},
+          {std::string(256, 'y'), "bob"}},
+         1,
+         {"joann-1"}},
+        {"2000 IM windows", many, -1, {"bob-2", "joann-1"}},
+    };
+    for (const auto& c : cases) {
+        // Question 0: nothing closes; the number of questions the tick asks then bounds the rest.
+        for (int question = 0, questions = 0; question <= questions; ++question) {
+            SCOPED_TRACE(std::string(c.what) + ", closed before question " +
+                         std::to_string(question));
+            Away s({"joann-1", "bob-2", "amy-3"});
+            s.tick();  // the watch has looked; the windows below are reported created
+            std::vector<WindowHandle> windows;
+            for (const auto& [className, caption] : c.windows) {
+                windows.push_back(s.desktop.addWindow(className, caption));
+                if (className == "#32770") {
+                    s.desktop.addWindow("Ate32Class", "",
+                                        s.desktop.addWindow("WndAte32Class", "", windows.back()));
+                }
+            }
+            const int before = s.desktop.windowQueries();
+            if (question > 0) {
+                s.desktop.beforeQuery(before + question,
+                                      [&] { s.desktop.removeWindow(windows[c.vanishing]); });
+            }
+            s.tick();
+            if (question == 0 && c.vanishing >= 0) questions = s.desktop.windowQueries() - before;
+
+            const Texts handedOut = s.items(ids::List2);
+            if (question == 0) {
+                EXPECT_EQ(handedOut, c.answered);
+            }
+            int imWindows = 0;
+            for (const WindowHandle window : s.desktop.topLevelWindows()) {
+                if (s.desktop.className(window, 12) != "AIM_IMessage") continue;
+                ++imWindows;
+                // A buddy whose window is open has no entry left waiting.
+                EXPECT_FALSE(
+                    checklist(s.list(ids::List1), screenName(windowtitle(s.desktop, window))));
+            }
+            Texts all = s.items(ids::List1);
+            all.insert(all.end(), handedOut.begin(), handedOut.end());
+            std::ranges::sort(all);
+            EXPECT_EQ(all, (Texts{"amy-3", "bob-2", "joann-1"}));  // each in exactly one list
+            EXPECT_EQ(s.countup.text(), std::to_string(1 + 2 * handedOut.size()));
+            // A dialog that closes after the search takes its writes with it; none goes elsewhere.
+            const bool dialogStood = c.vanishing < 0 || c.windows[c.vanishing].first != "#32770";
+            EXPECT_LE(s.desktop.writes().size(), 2 * handedOut.size());
+            if (dialogStood) {
+                EXPECT_EQ(s.desktop.writes().size(), 2 * handedOut.size());
+            }
+            // One dialog stood all along, so the search found one.
+            if (!handedOut.empty()) {
+                EXPECT_NE(s.main.textControl(ids::Text1).text(), "");
+            }
+
+            s.list(ids::List1).add("zed-0");  // waits for a window that never comes
+            s.tick();                         // may be the periodic full look
+            const int quiet = s.desktop.windowQueries();
+            s.tick();
+            EXPECT_LE(s.desktop.windowQueries() - quiet, 3 * imWindows);
+        }
+    }
 }
 
 TEST(Responder, SeveralAnsweredInOneScanGoInTheDesktopsCurrentOrder) {

@@ -26,6 +26,7 @@ WindowHandle ModelDesktop::addWindow(std::string className, std::string title, W
     const WindowHandle handle = nextHandle_;
     nextHandle_ += 4;
     windows_.push_back({handle, std::move(className), std::move(title), parent, ownProcess});
+    byHandle_[handle] = std::prev(windows_.end());
     if (parent == 0 && reportCreations) created_.push_back(handle);
     return handle;
 }
@@ -37,18 +38,26 @@ void ModelDesktop::removeWindow(WindowHandle window) {
             if (w.parent == gone[i]) gone.push_back(w.handle);
         }
     }
-    std::erase_if(windows_,
-                  [&](const ModelWindow& w) { return std::ranges::count(gone, w.handle); });
+    for (const WindowHandle handle : gone) {
+        if (const auto it = byHandle_.find(handle); it != byHandle_.end()) {
+            windows_.erase(it->second);
+            byHandle_.erase(it);
+        }
+    }
 }
 
 void ModelDesktop::bringToFront(WindowHandle window) {
-    const auto it = std::ranges::find(windows_, window, &ModelWindow::handle);
-    if (it != windows_.end()) std::rotate(windows_.begin(), it, it + 1);
+    const auto it = byHandle_.find(window);
+    if (it != byHandle_.end()) windows_.splice(windows_.begin(), windows_, it->second);
 }
 
 ModelWindow* ModelDesktop::find(WindowHandle handle) {
-    auto it = std::ranges::find(windows_, handle, &ModelWindow::handle);
-    return it == windows_.end() ? nullptr : &*it;
+    const auto it = byHandle_.find(handle);
+    return it == byHandle_.end() ? nullptr : &*it->second;
+}
+
+void ModelDesktop::countQuery() {
+    if (++queries_ == hookAt_ && hook_) std::exchange(hook_, nullptr)();
 }
 
 void ModelDesktop::postAt(double atSeconds, std::function<void()> event) {
@@ -87,7 +96,7 @@ bool ModelDesktop::belongsToThisProcess(WindowHandle window) {
 }
 
 std::vector<WindowHandle> ModelDesktop::topLevelWindows() {
-    ++queries_;
+    countQuery();
     std::vector<WindowHandle> found;
     for (const auto& w : windows_) {
         if (w.parent == 0) found.push_back(w.handle);
@@ -96,21 +105,21 @@ std::vector<WindowHandle> ModelDesktop::topLevelWindows() {
 }
 
 std::string ModelDesktop::className(WindowHandle window, std::size_t maxUtf16Units) {
-    ++queries_;
+    countQuery();
     const ModelWindow* w = find(window);
     if (w == nullptr) return {};
     return toUtf8(firstUtf16Units(toUtf16(w->className), maxUtf16Units));
 }
 
 bool ModelDesktop::windowExists(WindowHandle window) {
-    ++queries_;
+    countQuery();
     return find(window) != nullptr;
 }
 
 std::vector<WindowHandle> ModelDesktop::takeCreatedWindows() { return std::exchange(created_, {}); }
 
 std::string ModelDesktop::windowText(WindowHandle window, std::size_t maxUtf16Units) {
-    ++queries_;
+    countQuery();
     const ModelWindow* w = find(window);
     if (w == nullptr) return {};
     return toUtf8(firstUtf16Units(toUtf16(w->title), maxUtf16Units));

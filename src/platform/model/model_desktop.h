@@ -4,8 +4,10 @@
 // is how a test makes a click or a timer tick happen inside a wait, deterministically.
 
 #include <functional>
+#include <list>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/desktop.h"
@@ -39,6 +41,12 @@ class ModelDesktop : public Desktop {
     // How many questions about other windows were asked: enumerations, class, caption and
     // existence reads. Each costs a round trip to the window system on the real desktop.
     int windowQueries() const { return queries_; }
+    // Runs `hook` just before question number `number` (as windowQueries counts them) is
+    // answered: how a test closes a window between any two questions about it.
+    void beforeQuery(int number, std::function<void()> hook) {
+        hookAt_ = number;
+        hook_ = std::move(hook);
+    }
 
     const std::vector<TextWrite>& writes() const { return writes_; }
     const std::vector<std::string>& openedUrls() const { return urls_; }
@@ -57,6 +65,7 @@ class ModelDesktop : public Desktop {
     // Runs `event` at the next pump.
     void post(std::function<void()> event) { postAt(now_, std::move(event)); }
     int pumpCount() const { return pumps_; }
+    std::size_t pendingEvents() const { return events_.size(); }
     void advanceClock(double seconds) { now_ += seconds; }
     double now() const { return now_; }
     // How far the clock moves on each pump; a wait therefore always ends.
@@ -88,11 +97,16 @@ class ModelDesktop : public Desktop {
         std::function<void()> run;
     };
     ModelWindow* find(WindowHandle handle);
+    void countQuery();
 
-    std::vector<ModelWindow> windows_;
+    // Front to back; the index finds a window at once on a desktop of thousands.
+    std::list<ModelWindow> windows_;
+    std::unordered_map<WindowHandle, std::list<ModelWindow>::iterator> byHandle_;
     WindowHandle nextHandle_ = 0x1000;
     std::vector<WindowHandle> created_;
     int queries_ = 0;
+    int hookAt_ = 0;
+    std::function<void()> hook_;
     std::vector<TextWrite> writes_;
     std::vector<std::string> urls_;
     MemoryStatus memory_{536870912, 268435456};
