@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -39,6 +40,12 @@ double cpuSeconds(const std::string& pid) {
     } while (FindNextFileA(search, &task));
     FindClose(search);
     return nanoseconds / 1e9;
+}
+
+// Seconds on a clock that never jumps back.
+double counterSeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 struct Settings {
@@ -96,7 +103,7 @@ void handouts(FakeImClient& client, HWND List1, const char* what) {
             std::printf("%s: hand-out %d did not arrive\n", what, i);
             return;
         }
-        delays.push_back(client.arrival(first - records.begin()) - FakeImClient::made(window));
+        delays.push_back(made(client.record(first - records.begin())) - made(window));
         PostMessageW(window, WM_CLOSE, 0, 0);
         waitUntil([&] { return !IsWindow(window); });
     }
@@ -114,9 +121,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     const Settings s{argv[1], argv[2], argv[3], std::atof(argv[4])};
-    FakeImClient client(FakeWindows{{"#32770", "Away Message"}});
+    FakeImClient client;
     const Zorvane app(false);
-    if (!client.log || !app.main) {
+    if (!client.open("#32770", "Away Message") || !app.main) {
         std::fprintf(stderr, "The fake IM client or Zorvane did not start.\n");
         return 1;
     }

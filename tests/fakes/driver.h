@@ -10,7 +10,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace zorvane::driver {
@@ -19,22 +18,12 @@ namespace zorvane::driver {
 bool waitUntil(const std::function<bool()>& condition);
 
 std::string text(HWND window);  // asked of the window itself: an edit field keeps its own
-std::string className(HWND window);
-void type(HWND edit, std::string_view text);
-void paste(HWND edit, std::string_view text);  // as Ctrl+V does, over the selection
-void press(HWND control, WPARAM key);          // down and up, as if `control` had the focus
-// The control with the keyboard focus in the thread of `window`; null if none.
-HWND focus(HWND window);
-void click(HWND control);  // a left click at the control's centre
-void clickItem(HWND listBox, int index, bool twice = false);
+void type(HWND edit, std::string_view text);  // over all it holds, as a paste would
+void click(HWND control);                     // at its centre
+void clickItem(HWND listBox, int item, bool twice = false);
 std::vector<std::string> items(HWND listBox);
 void appendItem(HWND listBox, std::string_view item);
-// The first descendant, at any depth, with this control id (or that `matches`); null if none.
-HWND child(HWND root, int id);
-HWND child(HWND root, const std::function<bool(HWND)>& matches);
-
-// The performance counter in seconds: one clock for every process on the machine.
-double counterSeconds();
+HWND child(HWND root, int id);  // at any depth; null if none
 
 // A process the test started (its first window shown as `show` asks, as a shortcut would);
 // killed and waited for when this goes.
@@ -46,25 +35,24 @@ struct Process {
     PROCESS_INFORMATION info{};
 };
 
-// The fake IM client (and media player) with top-level windows of these classes and titles, and
-// registered as the "aim:" handler while it runs. A "#32770" window is an away dialog with an
-// edit field. The registration is removed and the process ended when this goes.
-using FakeWindows = std::vector<std::pair<std::string, std::string>>;  // class, title
+// The fake IM client (and media player), registered as the "aim:" handler while it runs.
 struct FakeImClient {
-    explicit FakeImClient(const FakeWindows& windows = {});
+    FakeImClient();
     ~FakeImClient() { RegDeleteTreeW(HKEY_CLASSES_ROOT, L"aim"); }
     // What reached it, in order: each URL handed to its handler and each text written into an
-    // away dialog; once there are at least `count` (or at the deadline).
+    // away dialog; once there are at least `count` (or at the deadline). Record i (from 0) is
+    // the window `record(i)`.
     std::vector<std::string> records(std::size_t count = 0) const;
-    // When record `index` (from 0) arrived, and when the client made `window`, in
-    // counterSeconds().
-    double arrival(std::size_t index) const;
-    static double made(HWND window);
-    // Opens one more top-level window in the client while it runs; null if it does not answer.
+    HWND record(std::size_t index) const { return GetDlgItem(log, static_cast<int>(index) + 1); }
+    // Opens a top-level window in the client, shown; a "#32770" one is an away dialog with an
+    // edit field. Null if the client does not answer.
     HWND open(std::string_view className, std::string_view title) const;
     Process process;
     HWND log = nullptr;  // holds the records; null if the client did not start in time
 };
+// When the fake client made the window (a record too), in seconds of the performance counter:
+// one clock for every process on the machine.
+double made(HWND window);
 
 // The real zorvane.exe under Wine, seen from outside.
 struct Zorvane {
@@ -73,12 +61,12 @@ struct Zorvane {
     HWND control(int id) const { return child(main, id); }
     // Its visible window with this caption, once there is one; null if none shows in time.
     HWND window(std::string_view caption) const;
-    // Its visible dialog (a message box or a prompt) showing `shown`; null if none shows.
-    HWND dialog(std::string_view shown) const;
-    // Types `typed` (if any) into the dialog's edit field and clicks `button`; true once closed.
-    bool answer(HWND dialog, const char* typed = nullptr, int button = IDOK) const;
-    // Clicks the Extra window's "Add" and answers both prompts with `button`.
-    bool add(HWND extra, const char* name, const char* message, int button = IDOK) const;
+    // Waits for its dialog (a message box or a prompt) showing `shown`, types `typed` (if any)
+    // into its edit field and clicks OK. The dialog's owner once it closed; null if no such
+    // dialog showed or it stayed open.
+    HWND answer(std::string_view shown, const char* typed = nullptr) const;
+    // Clicks the Extra window's "Add" and answers both prompts.
+    bool add(HWND extra, const char* name, const char* message) const;
 
     std::unique_ptr<Process> process;
     DWORD processId = 0;

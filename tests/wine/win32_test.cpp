@@ -1,0 +1,188 @@
+// The Win32 layer against real windows under Wine: the event pump, other programs' windows, the
+// shell and the "aim:" handler, an IM client that stops answering; and what the layer adds to
+// the windows' layouts (scaling, fonts, the picture). The keyboard is the e2e tests'.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+
+#include "driver.h"
+#include "messages/awaymessage.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_ui.h"
+#include "windows/form1_layout.h"
+#include "windows/form2_layout.h"
+#include "windows/form3_layout.h"
+
+namespace zorvane::driver {
+namespace {
+
+WindowHandle handle(HWND window) { return reinterpret_cast<WindowHandle>(window); }
+
+double secondsTaken(const std::function<void()>& call) {
+    const auto start = std::chrono::steady_clock::now();
+    call();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Each tick takes 20 ms, longer than the timer's period. After 50 ticks the timer stops, so a
+// pump that never returned fails here instead of hanging the tests.
+TEST(Desktop, APumpReturnsThoughEveryTickOutlastsTheTimersPeriod) {
+    static int ticks = 0;
+    const win32::UniqueWindow window(
+        CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+    SetTimer(window.get(), 1, 1, [](HWND timer, UINT, UINT_PTR, DWORD) {
+        Sleep(20);
+        if (++ticks == 50) KillTimer(timer, 1);
+    });
+    ASSERT_TRUE(waitUntil([&] { return ticks > 0; }));
+    EXPECT_EQ(ticks, 1);
+    EXPECT_TRUE(waitUntil([&] { return ticks > 2; }));  // the next pumps go on with it
+}
+
+TEST(Desktop, SeesAnotherProgramsWindowsComeAndGoAndReadsThePlayersTitle) {
+    win32::Win32Desktop desktop;  // watching before the client makes its windows
+    const FakeImClient client;
+    const HWND dialog = client.open("#32770", "Away Message");
+    const HWND im = client.open("AIM_IMessage with more after the prefix", "Jo Ann");
+    std::vector<WindowHandle> created;
+    ASSERT_TRUE(im && waitUntil([&] {
+                    std::ranges::copy(desktop.takeCreatedWindows(), std::back_inserter(created));
+                    return std::ranges::count(created, handle(im)) == 1;
+                }));
+    EXPECT_EQ(std::ranges::count(created, handle(dialog)), 1);
+    EXPECT_EQ(std::ranges::count(created, handle(GetWindow(dialog, GW_CHILD))), 0);
+    EXPECT_EQ(std::ranges::count(desktop.topLevelWindows(), handle(im)), 1);
+    EXPECT_EQ(desktop.className(handle(im), 12), "AIM_IMessage");
+    EXPECT_EQ(desktop.className(handle(im), 256), "AIM_IMessage with more after the prefix");
+    PostMessageW(im, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(waitUntil([&] { return !desktop.windowExists(handle(im)); }));
+    // Once a listing no longer shows it, its class is not remembered either.
+    EXPECT_EQ(std::ranges::count(desktop.topLevelWindows(), handle(im)), 0);
+    EXPECT_EQ(desktop.className(handle(im), 12), "");
+    // Cut at 127 UTF-16 units, never through a pair.
+    ASSERT_TRUE(client.open("Winamp v1.x", std::string(126, 'x') + "😀 - Winamp"));
+    EXPECT_EQ(currentsong(desktop), std::string(126, 'x'));
+}
+
+TEST(Desktop, TheShellAndTheAimHandlerAndAHungClientHoldUsUpNoLongerThanTheyMust) {
+    win32::Win32Desktop desktop;  // goes last: once the client has gone, the shell finishes
+    // No handler yet: the command is lost, without a window of the shell's, and the call runs
+    // none of our messages (under Wine the shell's error box would run them all).
+    const auto before = desktop.topLevelWindows();
+    PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0);
+    goaway(desktop, "nobody");
+    MSG posted;
+    EXPECT_TRUE(PeekMessageW(&posted, nullptr, WM_APP, WM_APP, PM_REMOVE));
+    for (const WindowHandle window : desktop.topLevelWindows())
+        EXPECT_EQ(std::ranges::count(before, window), 1) << desktop.className(window, 99);
+
+    // The handler gets the whole URL.
+    const FakeImClient client;
+    ASSERT_TRUE(client.open("#32770", "Away Message"));
+    const std::string message = urlMessageForm("50% & \"C++\" #1 a  b C:\\ Grüße ☃ 😀 – (x)*!");
+    goaway(desktop, message);
+    EXPECT_EQ(client.records(1), std::vector{awayCommand(message)});
+
+    // A handler reached by DDE: the shell first asks every top-level window, ours too, whether
+    // it serves it. Its program is missing, so the shell starts nothing.
+    for (const auto& [key, value] :
+         {std::pair{L"command", L"\"C:\\missing.exe\" \"%1\""},
+          std::pair{L"ddeexec", L"[open(\"%1\")]"}, std::pair{L"ddeexec\\application", L"AIM"}}) {
+        RegSetKeyValueW(HKEY_CLASSES_ROOT, (std::wstring(L"aim\\shell\\open\\") + key).c_str(),
+                        nullptr, REG_SZ, value, (wcslen(value) + 1) * sizeof(wchar_t));
+    }
+    const win32::UniqueWindow own(CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 9, 9, nullptr,
+                                                  nullptr, nullptr, nullptr));
+    EXPECT_LT(secondsTaken([&] { goaway(desktop, "answered"); }), 1.5);
+    // The write hangs the client while it handles it; a caption of another case is not the
+    // dialog's. Only the write that hangs it reaches it (looked up without asking it).
+    setawaytext(desktop, "away message", "wrong");
+    EXPECT_LT(secondsTaken([&] { setawaytext(desktop, "Away Message", "(hang) now"); }), 3);
+    EXPECT_EQ(GetDlgCtrlID(FindWindowExW(client.log, nullptr, nullptr, L"(hang) now")), 2);
+    // The shell is held up by the hung client; we are not, the first time for 2 s.
+    EXPECT_LT(secondsTaken([&] { goaway(desktop, "stuck"); }), 3);
+    EXPECT_LT(secondsTaken([&] { goaway(desktop, "behind it"); }), 1.5);
+}
+
+// The extent of the control's text on one line in `font`.
+SIZE extent(HWND control, HFONT font) {
+    wchar_t caption[512] = {};
+    const int length = GetWindowTextW(control, caption, 512);
+    const HDC dc = GetDC(control);
+    const HGDIOBJ previous = SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, caption, length, &size);
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    return size;
+}
+
+TEST(RealWindows, At144DpiGrowByHalfAndCutNoMoreText) {
+    const HDC screen = GetDC(nullptr);
+    DWORD dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    if (dpi != 144) {  // Wine reads its DPI when a process starts: this test starts one at 144
+        const wchar_t key[] = L"Control Panel\\Desktop";
+        dpi = 144;
+        RegSetKeyValueW(HKEY_CURRENT_USER, key, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+        wchar_t me[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, me, MAX_PATH);
+        const Process again(L'"' + std::wstring(me) + L"\" --gtest_filter=RealWindows.*");
+        DWORD exitCode = WaitForSingleObject(again.info.hProcess, 120000);
+        GetExitCodeProcess(again.info.hProcess, &exitCode);
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, key, L"LogPixels");  // back to 96
+        EXPECT_EQ(exitCode, 0u);
+        return;
+    }
+    NONCLIENTMETRICSW metrics{.cbSize = sizeof metrics};
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    const LOGFONTW& dialogFont = metrics.lfMessageFont;  // at 144 DPI
+    win32::Win32Ui ui(GetModuleHandleW(nullptr));
+    const struct {
+        const FormLayout& layout;
+        int width, height;  // of the client area at 96 DPI
+    } forms[] = {{form1Layout(), 250, 245}, {form2Layout(), 316, 158}, {form3Layout(), 212, 49}};
+    for (const auto& [layout, width, height] : forms) {
+        SCOPED_TRACE(layout.caption);
+        const auto form = ui.createForm(layout);
+        const HWND window = FindWindowW(win32::formClassName, nullptr);
+        RECT r{};
+        GetClientRect(window, &r);
+        EXPECT_EQ(r.right, MulDiv(width, 3, 2));
+        EXPECT_EQ(r.bottom, MulDiv(height, 3, 2));
+        for (const ControlLayout& c : layout.controls) {
+            SCOPED_TRACE(c.name);
+            const HWND control = child(window, c.id);
+            if (c.kind == ControlKind::Image) {  // drawn at its own size whatever the DPI
+                BITMAP picture{};
+                GetObjectW(reinterpret_cast<HBITMAP>(SendMessageW(control, STM_GETIMAGE, 0, 0)),
+                           sizeof picture, &picture);
+                EXPECT_EQ(picture.bmWidth, 48);
+                EXPECT_EQ(picture.bmHeight, 46);
+            }
+            if (c.kind == ControlKind::Frame || c.kind == ControlKind::Image || !control) continue;
+            // Every named font is of 8.25 points: 11 pixels at 96 DPI, rounded down at 144.
+            const auto shown = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+            LOGFONTW font{};
+            GetObjectW(shown, sizeof font, &font);
+            const std::optional<Font>& named = c.font ? c.font : layout.font;
+            const LONG at96 = named ? 11 : -MulDiv(dialogFont.lfHeight, 2, 3);
+            EXPECT_EQ(font.lfHeight, -(at96 * 3 / 2));
+            EXPECT_EQ(font.lfWeight, named ? named->weight : dialogFont.lfWeight);
+            // Text that does not fit its control grows no faster than the control, so what is
+            // cut is cut no more than at 96 DPI.
+            font.lfHeight = -at96;
+            const win32::UniqueFont fontAt96(CreateFontIndirectW(&font));
+            const SIZE now = extent(control, shown), then = extent(control, fontAt96.get());
+            GetClientRect(control, &r);
+            EXPECT_TRUE(now.cx <= r.right || now.cx * 2 <= then.cx * 3) << now.cx;
+            EXPECT_TRUE(now.cy <= r.bottom || now.cy * 2 <= then.cy * 3) << now.cy;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace zorvane::driver
