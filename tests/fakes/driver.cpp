@@ -149,10 +149,7 @@ HWND FakeImClient::open(std::string_view className, std::string_view title) cons
 }
 
 double made(HWND window) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(GetWindowLongPtrW(window, GWLP_USERDATA)) /
-           static_cast<double>(frequency.QuadPart);
+    return static_cast<double>(GetWindowLongPtrW(window, GWLP_USERDATA)) / 1e6;
 }
 
 Zorvane::Zorvane(bool start, WORD show) {

@@ -9,7 +9,7 @@
 // away dialog: a "WndAte32Class" holding an "Ate32Class" edit field. A text written there that
 // begins with "(hang)" is recorded, and then the client stops pumping messages for good, as a
 // hung client would. Each window the client makes, records too, holds the performance counter
-// at its making as its user data.
+// at its making, in microseconds, as its user data.
 
 #include <windows.h>
 
@@ -41,9 +41,11 @@ HWND create(const wchar_t* className, const wchar_t* title, HWND parent = nullpt
     const HWND window =
         CreateWindowExW(0, className, title, parent ? WS_CHILD : WS_OVERLAPPEDWINDOW, 20, 20, 320,
                         160, parent, reinterpret_cast<HMENU>(id), me, nullptr);
-    LARGE_INTEGER now;
+    LARGE_INTEGER now, frequency;
     QueryPerformanceCounter(&now);
-    SetWindowLongPtrW(window, GWLP_USERDATA, now.QuadPart);
+    QueryPerformanceFrequency(&frequency);
+    SetWindowLongPtrW(window, GWLP_USERDATA,
+                      static_cast<LONG_PTR>(1e6 * now.QuadPart / frequency.QuadPart));
     return window;
 }
 
