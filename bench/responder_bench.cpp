@@ -103,7 +103,9 @@ void handouts(FakeImClient& client, HWND List1, const char* what) {
             std::printf("%s: hand-out %d did not arrive\n", what, i);
             return;
         }
-        delays.push_back(made(client.record(first - records.begin())) - made(window));
+        delays.push_back(
+            made(GetDlgItem(client.log, static_cast<int>(first - records.begin()) + 1)) -
+            made(window));
         PostMessageW(window, WM_CLOSE, 0, 0);
         waitUntil([&] { return !IsWindow(window); });
     }

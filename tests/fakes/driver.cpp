@@ -29,15 +29,6 @@ std::string fetch(HWND window, UINT message, WPARAM index = 0) {
     return win32::narrow(text);
 }
 
-// A double click is a click, then a second press reported as such.
-void clickAt(HWND window, int x, int y, bool twice) {
-    for (int press = 0; press < (twice ? 2 : 1); ++press) {
-        PostMessageW(window, press ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN, MK_LBUTTON,
-                     MAKELPARAM(x, y));
-        PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-    }
-}
-
 // The programs are built beside the test programs.
 std::wstring besideMe(std::wstring_view name) {
     wchar_t path[MAX_PATH] = {};
@@ -85,12 +76,15 @@ void type(HWND edit, std::string_view text) {
 void click(HWND control) {
     RECT client{};
     GetClientRect(control, &client);
-    clickAt(control, client.right / 2, client.bottom / 2, false);
+    for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP})
+        PostMessageW(control, message, 0, MAKELPARAM(client.right / 2, client.bottom / 2));
 }
 
-void clickItem(HWND listBox, int item, bool twice) {
+// A double click is a click, then a second press reported as such.
+void doubleClick(HWND listBox, int item) {
     const auto height = static_cast<int>(ask(listBox, LB_GETITEMHEIGHT));
-    clickAt(listBox, 8, item * height + height / 2, twice);
+    for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        PostMessageW(listBox, message, 0, MAKELPARAM(8, item * height + height / 2));
 }
 
 std::vector<std::string> items(HWND listBox) {
@@ -134,7 +128,7 @@ FakeImClient::FakeImClient() : process(besideMe(L"fake_im_client.exe")) {
 std::vector<std::string> FakeImClient::records(std::size_t count) const {
     std::vector<std::string> found;
     waitUntil([&] {
-        while (const HWND next = record(found.size()))
+        while (const HWND next = GetDlgItem(log, static_cast<int>(found.size()) + 1))
             found.push_back(text(next));
         return found.size() >= count;
     });

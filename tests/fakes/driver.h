@@ -20,7 +20,7 @@ bool waitUntil(const std::function<bool()>& condition);
 std::string text(HWND window);  // asked of the window itself: an edit field keeps its own
 void type(HWND edit, std::string_view text);  // over all it holds, as a paste would
 void click(HWND control);                     // at its centre
-void clickItem(HWND listBox, int item, bool twice = false);
+void doubleClick(HWND listBox, int item);     // on the item (from 0)
 std::vector<std::string> items(HWND listBox);
 void appendItem(HWND listBox, std::string_view item);
 HWND child(HWND root, int id);  // at any depth; null if none
@@ -41,9 +41,8 @@ struct FakeImClient {
     ~FakeImClient() { RegDeleteTreeW(HKEY_CLASSES_ROOT, L"aim"); }
     // What reached it, in order: each URL handed to its handler and each text written into an
     // away dialog; once there are at least `count` (or at the deadline). Record i (from 0) is
-    // the window `record(i)`.
+    // the log's child with the id i + 1.
     std::vector<std::string> records(std::size_t count = 0) const;
-    HWND record(std::size_t index) const { return GetDlgItem(log, static_cast<int>(index) + 1); }
     // Opens a top-level window in the client, shown; a "#32770" one is an away dialog with an
     // edit field. Null if the client does not answer.
     HWND open(std::string_view className, std::string_view title) const;

@@ -37,32 +37,7 @@ TEST(Desktop, APumpReturnsThoughEveryTickOutlastsTheTimersPeriod) {
     EXPECT_TRUE(waitUntil([&] { return ticks > 2; }));  // the next pumps go on with it
 }
 
-TEST(Desktop, SeesAnotherProgramsWindowsComeAndGoAndReadsThePlayersTitle) {
-    win32::Win32Desktop desktop;  // watching before the client makes its windows
-    const FakeImClient client;
-    const HWND dialog = client.open("#32770", "Away Message");
-    const HWND im = client.open("AIM_IMessage with more after the prefix", "Jo Ann");
-    std::vector<WindowHandle> created;
-    ASSERT_TRUE(im && waitUntil([&] {
-                    std::ranges::copy(desktop.takeCreatedWindows(), std::back_inserter(created));
-                    return std::ranges::count(created, handle(im)) == 1;
-                }));
-    EXPECT_EQ(std::ranges::count(created, handle(dialog)), 1);
-    EXPECT_EQ(std::ranges::count(created, handle(GetWindow(dialog, GW_CHILD))), 0);
-    EXPECT_EQ(std::ranges::count(desktop.topLevelWindows(), handle(im)), 1);
-    EXPECT_EQ(desktop.className(handle(im), 12), "AIM_IMessage");
-    EXPECT_EQ(desktop.className(handle(im), 256), "AIM_IMessage with more after the prefix");
-    PostMessageW(im, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(waitUntil([&] { return !desktop.windowExists(handle(im)); }));
-    // Once a listing no longer shows it, its class is not remembered either.
-    EXPECT_EQ(std::ranges::count(desktop.topLevelWindows(), handle(im)), 0);
-    EXPECT_EQ(desktop.className(handle(im), 12), "");
-    // Cut at 127 UTF-16 units, never through a pair.
-    ASSERT_TRUE(client.open("Winamp v1.x", std::string(126, 'x') + "😀 - Winamp"));
-    EXPECT_EQ(currentsong(desktop), std::string(126, 'x'));
-}
-
-TEST(Desktop, TheShellShowsNothingAndTheHandlerGetsTheWholeUrlAndAHungClientHoldsUsUpBriefly) {
+TEST(Desktop, SeesAnotherProgramsWindowsAndHandsItTheAwayCommandAndText) {
     win32::Win32Desktop desktop;  // goes last: once the client has gone, the shell finishes
     // No handler yet: the command is lost, without a window of the shell's, and the call runs
     // none of our messages (under Wine the shell's error box would run them all).
@@ -74,13 +49,33 @@ TEST(Desktop, TheShellShowsNothingAndTheHandlerGetsTheWholeUrlAndAHungClientHold
     for (const WindowHandle window : desktop.topLevelWindows())
         EXPECT_EQ(std::ranges::count(before, window), 1) << desktop.className(window, 99);
 
+    // Its windows are seen made, listed and gone, their class cut as asked.
     const FakeImClient client;
-    ASSERT_TRUE(client.open("#32770", "Away Message"));
+    const HWND im = client.open("AIM_IMessage with more after the prefix", "Jo Ann");
+    std::vector<WindowHandle> created;
+    ASSERT_TRUE(im && waitUntil([&] {
+                    std::ranges::copy(desktop.takeCreatedWindows(), std::back_inserter(created));
+                    return std::ranges::count(created, handle(im)) == 1;
+                }));
+    EXPECT_EQ(std::ranges::count(desktop.topLevelWindows(), handle(im)), 1);
+    EXPECT_EQ(desktop.className(handle(im), 12), "AIM_IMessage");
+    EXPECT_EQ(desktop.className(handle(im), 256), "AIM_IMessage with more after the prefix");
+    PostMessageW(im, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(waitUntil([&] { return !desktop.windowExists(handle(im)); }));
+    // Once a listing no longer shows it, its class is not remembered either.
+    EXPECT_EQ(std::ranges::count(desktop.topLevelWindows(), handle(im)), 0);
+    EXPECT_EQ(desktop.className(handle(im), 12), "");
+    // The player's title, cut at 127 UTF-16 units, never through a pair.
+    ASSERT_TRUE(client.open("Winamp v1.x", std::string(126, 'x') + "😀 - Winamp"));
+    EXPECT_EQ(currentsong(desktop), std::string(126, 'x'));
+
+    // The handler gets the whole URL.
     const std::string message = urlMessageForm("50% & \"C++\" #1 a  b C:\\ Grüße ☃ 😀 – (x)*!");
     goaway(desktop, message);
     EXPECT_EQ(client.records(1), std::vector{awayCommand(message)});
     // The write hangs the client while it handles it; a caption of another case is not the
     // dialog's. Only the write that hangs it reaches it (looked up without asking it).
+    ASSERT_TRUE(client.open("#32770", "Away Message"));
     setawaytext(desktop, "away message", "wrong");
     const auto start = std::chrono::steady_clock::now();
     setawaytext(desktop, "Away Message", "(hang) now");
