@@ -31,8 +31,6 @@ int main(int argc, char** argv) {
         appendItem(child(extra, ids::List2), "bob-see you at 8");
         appendItem(child(extra, ids::List2), "amyk-gone fishing");
     }
-    if (!done)
-        std::fprintf(stderr, "zorvane_drive %s failed (commands: wait, extra-sample, about)\n",
-                     command.data());
+    if (!done) std::fputs("zorvane_drive failed (commands: wait, extra-sample, about)\n", stderr);
     return done ? 0 : 1;
 }

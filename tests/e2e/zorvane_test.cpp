@@ -54,10 +54,9 @@ TEST(Zorvane, FromTheKeyboardHiddenRefusedAboutAndBesideAHungClient) {
     EXPECT_EQ(app.answer("Count Down must be a whole number from -32767 to 32767."), app.main);
     type(countdown, "0");
     click(Label8);
-    Texts sent = client.records(3);
-    std::ranges::sort(sent.begin() + 1, sent.end());
-    EXPECT_EQ(sent,
-              (Texts{command + "Busy", "Busy", "aim:goaway?message=</title>Zorvane</title><"}));
+    EXPECT_TRUE(std::ranges::is_permutation(
+        client.records(3),
+        Texts{command + "Busy", "Busy", "aim:goaway?message=</title>Zorvane</title><"}));
 
     // A template the shell cannot take is refused, whole: no edit box cut it.
     click(Label8);
@@ -74,11 +73,10 @@ TEST(Zorvane, FromTheKeyboardHiddenRefusedAboutAndBesideAHungClient) {
     click(app.control(ids::Label2));
     click(child(about, ids::Form3Label1));
     click(child(about, ids::Form3Label1));
-    EXPECT_TRUE(waitUntil([] {
-        int shown = 0;
-        for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, L"IEFrame", nullptr));)
-            shown += IsWindowVisible(window);
-        return shown == 2;
+    EXPECT_TRUE(waitUntil([] {  // the two browser windows show
+        const HWND first = FindWindowW(L"IEFrame", nullptr);
+        return IsWindowVisible(first) &&
+               IsWindowVisible(FindWindowExW(nullptr, first, L"IEFrame", nullptr));
     }));
     EXPECT_EQ(FindWindowW(nullptr, L".:About:."), about);
     for (HWND browser = nullptr; (browser = FindWindowExW(nullptr, browser, L"IEFrame", nullptr));)

@@ -10,8 +10,6 @@
 namespace zorvane::driver {
 namespace {
 
-using win32::widen;
-
 // A message to another program waits this long for its reply: a hung program fails the test
 // instead of stalling it. 0 when no reply came.
 LRESULT ask(HWND window, UINT message, WPARAM wParam = 0, const void* lParam = nullptr) {
@@ -30,11 +28,10 @@ std::string fetch(HWND window, UINT message, WPARAM index = 0) {
 }
 
 // The programs are built beside the test programs.
-std::wstring besideMe(std::wstring_view name) {
-    wchar_t path[MAX_PATH] = {};
-    const std::wstring_view me(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
-    return L'"' + std::wstring(me.substr(0, me.find_last_of(L'\\') + 1)) + std::wstring(name) +
-           L'"';
+std::wstring besideMe(const wchar_t* name) {
+    std::wstring path(MAX_PATH, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
+    return L'"' + path.substr(0, path.rfind(L'\\') + 1) + name + L'"';
 }
 
 // The first visible top-level window of the process (of any, for 0) with this caption (any, for
@@ -70,7 +67,7 @@ std::string text(HWND window) { return fetch(window, WM_GETTEXT); }
 
 void type(HWND edit, std::string_view text) {
     ask(edit, EM_SETSEL, 0, reinterpret_cast<void*>(-1));
-    ask(edit, EM_REPLACESEL, TRUE, widen(text).c_str());
+    ask(edit, EM_REPLACESEL, TRUE, win32::widen(text).c_str());
 }
 
 void click(HWND control) {
@@ -95,7 +92,7 @@ std::vector<std::string> items(HWND listBox) {
 }
 
 void appendItem(HWND listBox, std::string_view item) {
-    ask(listBox, LB_ADDSTRING, 0, widen(item).c_str());
+    ask(listBox, LB_ADDSTRING, 0, win32::widen(item).c_str());
 }
 
 HWND child(HWND root, int id) {
@@ -136,14 +133,10 @@ std::vector<std::string> FakeImClient::records(std::size_t count) const {
 }
 
 HWND FakeImClient::open(std::string_view className, std::string_view title) const {
-    const std::wstring request = widen(className) + L'\n' + widen(title);
+    const std::wstring request = win32::widen(className) + L'\0' + win32::widen(title) + L'\0';
     const COPYDATASTRUCT data{.cbData = static_cast<DWORD>(request.size() * sizeof(wchar_t)),
                               .lpData = const_cast<wchar_t*>(request.data())};
     return reinterpret_cast<HWND>(ask(log, WM_COPYDATA, 0, &data));
-}
-
-double made(HWND window) {
-    return static_cast<double>(GetWindowLongPtrW(window, GWLP_USERDATA)) / 1e6;
 }
 
 Zorvane::Zorvane(bool start, WORD show) {
@@ -153,11 +146,11 @@ Zorvane::Zorvane(bool start, WORD show) {
 }
 
 HWND Zorvane::window(std::string_view caption) const {
-    return find(processId, widen(caption).c_str(), nullptr);
+    return find(processId, win32::widen(caption).c_str(), nullptr);
 }
 
 HWND Zorvane::answer(std::string_view shown, const char* typed) const {
-    const HWND dialog = find(processId, nullptr, widen(shown).c_str());
+    const HWND dialog = find(processId, nullptr, win32::widen(shown).c_str());
     if (!dialog) return nullptr;
     const HWND owner = GetWindow(dialog, GW_OWNER);
     if (typed) type(FindWindowExW(dialog, nullptr, L"Edit", nullptr), typed);

@@ -5,7 +5,7 @@
 // The client's hidden "FakeImLog" window, made once the handler is registered, keeps what
 // reached the client: each URL and each text written into an away dialog becomes a child of it
 // holding that text, with the ids 1, 2, ... in order. A WM_COPYDATA sent to the log with
-// "CLASS\nTITLE" (UTF-16) opens a top-level window and answers its handle; a "#32770" one is an
+// "CLASS\0TITLE\0" (UTF-16) opens a top-level window and answers its handle; a "#32770" one is an
 // away dialog: a "WndAte32Class" holding an "Ate32Class" edit field. A text written there that
 // begins with "(hang)" is recorded, and then the client stops pumping messages for good, as a
 // hung client would. Each window the client makes, records too, holds the performance counter
@@ -18,8 +18,9 @@
 
 namespace {
 
-void record(const wchar_t* text) {
-    SendMessageW(FindWindowW(L"FakeImLog", nullptr), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+bool record(const wchar_t* text) {
+    return SendMessageW(FindWindowW(L"FakeImLog", nullptr), WM_SETTEXT, 0,
+                        reinterpret_cast<LPARAM>(text));
 }
 
 LRESULT CALLBACK editProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -33,14 +34,12 @@ LRESULT CALLBACK editProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 HWND create(const wchar_t* className, const wchar_t* title, HWND parent = nullptr,
             WNDPROC procedure = DefWindowProcW, INT_PTR id = 0) {
-    const HINSTANCE me = GetModuleHandleW(nullptr);
-    const WNDCLASSW windowClass{
-        .lpfnWndProc = procedure, .hInstance = me, .lpszClassName = className};
-    // The system's dialog class is there already; a class registered twice simply is there.
-    if (std::wstring_view(className) != L"#32770") RegisterClassW(&windowClass);
+    // A class registered twice simply is there.
+    const WNDCLASSW windowClass{.lpfnWndProc = procedure, .lpszClassName = className};
+    RegisterClassW(&windowClass);
     const HWND window =
         CreateWindowExW(0, className, title, parent ? WS_CHILD : WS_OVERLAPPEDWINDOW, 20, 20, 320,
-                        160, parent, reinterpret_cast<HMENU>(id), me, nullptr);
+                        160, parent, reinterpret_cast<HMENU>(id), nullptr, nullptr);
     LARGE_INTEGER now, frequency;
     QueryPerformanceCounter(&now);
     QueryPerformanceFrequency(&frequency);
@@ -57,12 +56,10 @@ LRESULT CALLBACK logProc(HWND log, UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     }
     if (message != WM_COPYDATA) return DefWindowProcW(log, message, wParam, lParam);
-    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-    const std::wstring request(static_cast<const wchar_t*>(data->lpData),
-                               data->cbData / sizeof(wchar_t));
-    const std::wstring className = request.substr(0, request.find(L'\n'));
-    const HWND window = create(className.c_str(), request.substr(className.size() + 1).c_str());
-    if (className == L"#32770")
+    const auto* className = static_cast<const wchar_t*>(
+        reinterpret_cast<const COPYDATASTRUCT*>(lParam)->lpData);  // then the title
+    const HWND window = create(className, className + wcslen(className) + 1);
+    if (std::wstring_view(className) == L"#32770")
         create(L"Ate32Class", L"", create(L"WndAte32Class", L"", window), editProc);
     ShowWindow(window, SW_SHOWNOACTIVATE);
     return reinterpret_cast<LRESULT>(window);
@@ -71,11 +68,8 @@ LRESULT CALLBACK logProc(HWND log, UINT message, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    if (__argc > 1) {
-        // Anything but exactly one URL means the shell split it: record that visibly.
-        record(__argc == 2 ? __wargv[1] : L"<not one URL>");
-        return 0;
-    }
+    // The handler: anything but exactly one URL means the shell split it.
+    if (__argc > 1) return record(__argc == 2 ? __wargv[1] : L"<not one URL>") ? 0 : 1;
     wchar_t me[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, me, MAX_PATH);
     const std::wstring handler = L'"' + std::wstring(me) + L"\" \"%1\"";

@@ -26,15 +26,14 @@ WindowHandle handle(HWND window) { return reinterpret_cast<WindowHandle>(window)
 // pump that never returned fails here instead of hanging the tests.
 TEST(Desktop, APumpReturnsThoughEveryTickOutlastsTheTimersPeriod) {
     static int ticks = 0;
-    const win32::UniqueWindow window(
-        CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
-    SetTimer(window.get(), 1, 1, [](HWND timer, UINT, UINT_PTR, DWORD) {
+    const UINT_PTR timer = SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR timer, DWORD) {
         Sleep(20);
-        if (++ticks == 50) KillTimer(timer, 1);
+        if (++ticks == 50) KillTimer(nullptr, timer);
     });
     ASSERT_TRUE(waitUntil([&] { return ticks > 0; }));
     EXPECT_EQ(ticks, 1);
     EXPECT_TRUE(waitUntil([&] { return ticks > 2; }));  // the next pumps go on with it
+    KillTimer(nullptr, timer);
 }
 
 TEST(Desktop, SeesAnotherProgramsWindowsAndHandsItTheAwayCommandAndText) {
@@ -112,16 +111,14 @@ TEST(RealWindows, At144DpiGrowByHalfAndCutNoMoreText) {
     win32::Win32Ui ui(GetModuleHandleW(nullptr));
     const struct {
         const FormLayout& layout;
-        int width, height;  // of the client area at 96 DPI
-    } forms[] = {{form1Layout(), 250, 245}, {form2Layout(), 316, 158}, {form3Layout(), 212, 49}};
+        LONG width, height;  // of the client area: 1.5 times 250 x 245, 316 x 158, 212 x 49
+    } forms[] = {{form1Layout(), 375, 368}, {form2Layout(), 474, 237}, {form3Layout(), 318, 74}};
     for (const auto& [layout, width, height] : forms) {
-        SCOPED_TRACE(layout.caption);
         const auto form = ui.createForm(layout);
         const HWND window = FindWindowW(win32::formClassName, nullptr);
         RECT r{};
         GetClientRect(window, &r);
-        EXPECT_EQ(std::pair(r.right, r.bottom),
-                  (std::pair<LONG, LONG>(MulDiv(width, 3, 2), MulDiv(height, 3, 2))));
+        EXPECT_EQ(std::pair(r.right, r.bottom), std::pair(width, height));
         for (const ControlLayout& c : layout.controls) {
             SCOPED_TRACE(c.name);
             const HWND control = child(window, c.id);
