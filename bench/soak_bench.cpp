@@ -108,8 +108,11 @@ int main(int argc, char** argv) {
         }
         open.push_back({window, counterSeconds() + uniform(5, 20)});
     }
-    closeDue(1e300);
-    // The last hand-outs finish their half-second wait.
+    // The last windows live out their time too, then the last hand-outs finish their wait.
+    while (!open.empty()) {
+        pumpUntil(counterSeconds() + 1);
+        closeDue(counterSeconds());
+    }
     pumpUntil(counterSeconds() + 2);
     const long endSet = memoryKiB(pid, "VmRSS"), peakSet = memoryKiB(pid, "VmHWM");
 
@@ -128,6 +131,7 @@ int main(int argc, char** argv) {
         } else if (inComplete == 1 && written == 1 && inWaiting == 0) {
             ++handedOut;
         } else if (inWaiting == 1 && inComplete == 0 && written == 0) {
+            std::printf("still waiting: %s\n", entry.c_str());
             ++waiting;
         } else {
             ++lost;
