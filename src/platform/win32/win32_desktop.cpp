@@ -182,7 +182,9 @@ std::expected<std::unique_ptr<Browser>, NoBrowser> Win32Desktop::createBrowser()
     return createInternetExplorer();
 }
 
-void Win32Desktop::openInDefaultBrowser(std::string_view url) { win32::openInDefaultBrowser(url); }
+// Through the shell's own thread, like the away command: the shell may wait on a program that
+// hangs, or run a message loop that would run our handlers inside the call.
+void Win32Desktop::openInDefaultBrowser(std::string_view url) { shell_.open(widen(url), true); }
 
 MemoryStatus Win32Desktop::memoryStatus() {
     MEMORYSTATUSEX status{};
