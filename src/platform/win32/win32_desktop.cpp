@@ -32,8 +32,9 @@ constexpr UINT peerTimeoutMs = 2000;
 // At most `units` UTF-16 units of a window's caption, copied from what the system keeps for it.
 // Nothing is asked of the window, so one that hangs or lies about its length holds nobody up.
 // No caller needs more than 64 K units, and a buffer for a caller's larger limit is never made.
+constexpr std::size_t maxCaptionUnits = 65536;
 std::wstring caption(HWND window, std::size_t units) {
-    std::wstring text(std::min<std::size_t>(units, 65536) + 1, L'\0');
+    std::wstring text(std::min(units, maxCaptionUnits) + 1, L'\0');
     const int copied = InternalGetWindowText(window, text.data(), static_cast<int>(text.size()));
     text.resize(static_cast<std::size_t>(std::clamp(copied, 0, static_cast<int>(text.size()) - 1)));
     return text;
@@ -108,11 +109,13 @@ bool Win32Desktop::belongsToThisProcess(WindowHandle window) {
 }
 
 std::string Win32Desktop::windowText(WindowHandle window, std::size_t maxUtf16Units) {
-    if (maxUtf16Units == 0) return {};
-    // One unit beyond the limit shows whether the cut would split a surrogate pair.
-    const std::wstring text = caption(toHwnd(window), maxUtf16Units + 1);
+    // One unit beyond the limit shows whether the cut would split a surrogate pair; so the limit
+    // stays below what is ever read (and a limit of SIZE_MAX cannot wrap round to nothing).
+    const std::size_t limit = std::min(maxUtf16Units, maxCaptionUnits - 1);
+    if (limit == 0) return {};
+    const std::wstring text = caption(toHwnd(window), limit + 1);
     const std::u16string_view units(reinterpret_cast<const char16_t*>(text.data()), text.size());
-    return narrow(std::wstring_view(text.data(), firstUtf16Units(units, maxUtf16Units).size()));
+    return narrow(std::wstring_view(text.data(), firstUtf16Units(units, limit).size()));
 }
 
 void Win32Desktop::setWindowText(WindowHandle window, std::string_view text) {
@@ -179,7 +182,9 @@ std::expected<std::unique_ptr<Browser>, NoBrowser> Win32Desktop::createBrowser()
     return createInternetExplorer();
 }
 
-void Win32Desktop::openInDefaultBrowser(std::string_view url) { win32::openInDefaultBrowser(url); }
+// Through the shell's own thread, like the away command: the shell may wait on a program that
+// hangs, or run a message loop that would run our handlers inside the call.
+void Win32Desktop::openInDefaultBrowser(std::string_view url) { shell_.open(widen(url), true); }
 
 MemoryStatus Win32Desktop::memoryStatus() {
     MEMORYSTATUSEX status{};
