@@ -44,9 +44,9 @@ test-windows: windows
 fuzz: fuzz-build
 	scripts/fuzz.sh $(FUZZ) $(FUZZ_SECONDS)
 
-# In `make test`: every fuzz target over its corpus and a few seconds more.
+# In `make test`: every fuzz target over its corpus and a fixed set of inputs more.
 fuzz-smoke: fuzz-build
-	scripts/fuzz.sh $(FUZZ) 5
+	scripts/fuzz.sh $(FUZZ) smoke
 
 test: format-check test-native fuzz-smoke test-windows
 
