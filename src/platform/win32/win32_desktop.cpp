@@ -43,6 +43,9 @@ std::wstring caption(HWND window, std::size_t units) {
 // Top-level windows reported created, for the one desktop that watches. The system calls the
 // hook without a context of ours, so the list lives here.
 std::vector<WindowHandle> createdWindows;
+// Reports were dropped: a handle among them may have been given to a new window, so no class
+// known before can be trusted.
+bool createdWindowsDropped = false;
 // A list nobody takes (while nothing is waiting for a buddy) must not grow without bound. Its
 // oldest half goes first, as those windows are the likeliest gone; one dropped that is still
 // there is found by the next full look at the desktop.
@@ -57,6 +60,7 @@ void CALLBACK windowCreated(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG
     if (createdWindows.size() >= maxCreatedWindows) {
         createdWindows.erase(createdWindows.begin(),
                              createdWindows.begin() + maxCreatedWindows / 2);
+        createdWindowsDropped = true;
     }
     try {
         createdWindows.push_back(toHandle(window));
@@ -171,6 +175,7 @@ bool Win32Desktop::windowExists(WindowHandle window) { return IsWindow(toHwnd(wi
 
 std::vector<WindowHandle> Win32Desktop::takeCreatedWindows() {
     // A handle reported created may have been a gone window's: its class is asked anew.
+    if (std::exchange(createdWindowsDropped, false)) classes_.clear();
     for (const WindowHandle window : createdWindows)
         classes_.erase(window);
     return std::exchange(createdWindows, {});
