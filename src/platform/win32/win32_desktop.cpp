@@ -77,6 +77,7 @@ Win32Desktop::Win32Desktop()
 Win32Desktop::~Win32Desktop() {
     if (hook_) UnhookWinEvent(static_cast<HWINEVENTHOOK>(hook_));
     createdWindows.clear();
+    createdWindowsDropped = false;
 }
 
 std::vector<WindowHandle> Win32Desktop::findWindows(std::string_view className,
