@@ -5,11 +5,12 @@ NATIVE := $(BUILD)/native
 WINDOWS := $(BUILD)/windows
 FUZZ := $(BUILD)/fuzz
 FUZZ_SECONDS ?= 60
+SOAK_MINUTES ?= 10
 JOBS ?= $(shell nproc)
 SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.h' 2>/dev/null)
 
 .PHONY: all deps native windows fuzz-build build test test-native test-windows fuzz fuzz-smoke run \
-	bench soak format format-check clean
+	bench soak soak-wine format format-check clean
 
 all: build
 
@@ -43,9 +44,9 @@ test-windows: windows
 fuzz: fuzz-build
 	scripts/fuzz.sh $(FUZZ) $(FUZZ_SECONDS)
 
-# In `make test`: every fuzz target over its corpus and a few seconds more.
+# In `make test`: every fuzz target over its corpus and a fixed set of inputs more.
 fuzz-smoke: fuzz-build
-	scripts/fuzz.sh $(FUZZ) 5
+	scripts/fuzz.sh $(FUZZ) smoke
 
 test: format-check test-native fuzz-smoke test-windows
 
@@ -61,6 +62,11 @@ bench: windows
 # desktop, about a minute. ZORVANE_SOAK_SEED picks another day.
 soak: native
 	ZORVANE_SOAK_HOURS=24 $(NATIVE)/unit_tests --gtest_filter='Soak.*'
+
+# Not part of `make test`: ten minutes of the real program away under Wine beside a peer that
+# opens and closes 200 IM windows (SOAK_MINUTES shortens it).
+soak-wine: windows
+	bench/soak-wine.sh $(WINDOWS) $(SOAK_MINUTES)
 
 format:
 	clang-format -i $(SOURCES)

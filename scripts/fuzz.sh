@@ -2,17 +2,28 @@
 # Runs every fuzz target for SECONDS over its seed corpus (fuzz/corpus/<target>) and what earlier
 # runs found (BUILD/corpus/<target>), and prints executions and findings per target. A finding
 # (crash, broken invariant, hang) is kept as BUILD/findings/<target>-*; the exit status is 1.
+# With `smoke` for SECONDS, each target runs a fixed number of inputs from a fixed seed over the
+# seed corpus alone: the same inputs every time, so a test gate never passes or fails by chance.
 set -uo pipefail
 build=$1 seconds=$2
+smoke=$(mktemp -d)
+trap 'rm -rf "$smoke"' EXIT
 cd "$(dirname "$0")/.."
 mkdir -p "$build/findings" "$build/logs"
 failed=0
 for seeds in fuzz/corpus/*/; do
     target=$(basename "$seeds")
-    mkdir -p "$build/corpus/$target"
+    if [ "$seconds" = smoke ]; then
+        limit=(-runs=20000 -seed=1)
+        corpus=$smoke/$target
+    else
+        limit=(-max_total_time="$seconds")
+        corpus=$build/corpus/$target
+    fi
+    mkdir -p "$corpus"
     log=$build/logs/$target.log
-    "$build/fuzz_$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
-        -artifact_prefix="$build/findings/$target-" "$build/corpus/$target" "$seeds" >"$log" 2>&1
+    "$build/fuzz_$target" "${limit[@]}" -timeout=10 -print_final_stats=1 \
+        -artifact_prefix="$build/findings/$target-" "$corpus" "$seeds" >"$log" 2>&1
     status=$?
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
     added=$(sed -n 's/^stat::new_units_added: *//p' "$log")

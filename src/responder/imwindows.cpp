@@ -6,9 +6,14 @@
 
 namespace zorvane {
 
+namespace {
+
+// The IM client's instant-message windows: their class begins with these 12 characters.
 bool isImWindow(Desktop& desktop, WindowHandle window) {
-    return classprefix(desktop, window) == imWindowClass;
+    return classprefix(desktop, window) == "AIM_IMessage";
 }
+
+}  // namespace
 
 std::vector<WindowHandle> ImWindowWatch::imWindows() {
     const double now = desktop_.clockSeconds();

@@ -11,10 +11,6 @@
 
 namespace zorvane {
 
-inline constexpr std::string_view imWindowClass = "AIM_IMessage";
-
-bool isImWindow(Desktop& desktop, WindowHandle window);
-
 class ImWindowWatch {
   public:
     // How old the last full look may be before the next one.

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <oleauto.h>
-#include <shellapi.h>
 
 #include "platform/win32/wide.h"
 
@@ -86,16 +85,6 @@ std::expected<std::unique_ptr<Browser>, NoBrowser> createInternetExplorer() {
                                                      : NoBrowser::CannotStart);
     }
     return std::make_unique<InternetExplorer>(UniqueDispatch(object));
-}
-
-void openInDefaultBrowser(std::string_view url) {
-    const std::wstring address = widen(url);
-    SHELLEXECUTEINFOW info{.cbSize = sizeof info,
-                           .fMask = SEE_MASK_FLAG_NO_UI,
-                           .lpVerb = L"open",
-                           .lpFile = address.c_str(),
-                           .nShow = SW_SHOWNORMAL};
-    ShellExecuteExW(&info);
 }
 
 }  // namespace zorvane::win32

@@ -20,7 +20,11 @@ struct ShellLauncher::Queue {
     std::mutex mutex;
     std::condition_variable added;                                        // wakes the thread
     UniqueHandle progress{CreateEventW(nullptr, FALSE, FALSE, nullptr)};  // wakes the caller
-    std::deque<std::wstring> waiting;
+    struct Job {
+        std::wstring url;
+        bool shown;
+    };
+    std::deque<Job> waiting;
     std::uint64_t handedOver = 0;  // URLs given to open()
     std::uint64_t done = 0;        // of those, taken by the shell or dropped
     bool closing = false;
@@ -41,15 +45,15 @@ void ShellLauncher::run(const std::shared_ptr<Queue>& queue) {
     while (true) {
         queue->added.wait(lock, [&] { return !queue->waiting.empty() || queue->closing; });
         if (queue->waiting.empty()) break;
-        const std::wstring url = std::move(queue->waiting.front());
+        const Queue::Job job = std::move(queue->waiting.front());
         queue->waiting.pop_front();
         lock.unlock();
         // No error box of the shell's, and the handler started before the call returns. A URL
         // that nothing handles is simply lost.
         SHELLEXECUTEINFOW info{.cbSize = sizeof info,
                                .fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC,
-                               .lpFile = url.c_str(),
-                               .nShow = SW_HIDE};
+                               .lpFile = job.url.c_str(),
+                               .nShow = job.shown ? SW_SHOWNORMAL : SW_HIDE};
         ShellExecuteExW(&info);
         lock.lock();
         ++queue->done;
@@ -71,14 +75,14 @@ ShellLauncher::~ShellLauncher() {
     waitUntilDone(lock, queue_->handedOver);
 }
 
-void ShellLauncher::open(std::wstring url) {
+void ShellLauncher::open(std::wstring url, bool shown) {
     std::unique_lock lock(queue_->mutex);
     const bool shellFree = queue_->done == queue_->handedOver;
     if (queue_->waiting.size() >= maxWaiting) {
-        queue_->waiting.pop_front();  // the newer away message says what counts
+        queue_->waiting.pop_front();  // the newer request says what counts
         ++queue_->done;
     }
-    queue_->waiting.push_back(std::move(url));
+    queue_->waiting.push_back({std::move(url), shown});
     const std::uint64_t mine = ++queue_->handedOver;
     queue_->added.notify_one();
     if (shellFree) waitUntilDone(lock, mine);

@@ -19,11 +19,11 @@ class ShellLauncher {
     ShellLauncher(const ShellLauncher&) = delete;
     ShellLauncher& operator=(const ShellLauncher&) = delete;
 
-    // Hands over the URL after the earlier ones, and returns once the shell has taken it, or
-    // after 2 s. Meanwhile only messages sent to our windows are answered; nothing posted runs. A
-    // shell still stuck on an earlier URL is not waited for again, and only the newest few URLs
-    // wait behind it.
-    void open(std::wstring url);
+    // Hands over the URL after the earlier ones, for a handler that starts hidden unless
+    // `shown`, and returns once the shell has taken it, or after 2 s. Meanwhile only messages sent
+    // to our windows are answered; nothing posted runs. A shell still stuck on an earlier URL is
+    // not waited for again, and only the newest few URLs wait behind it.
+    void open(std::wstring url, bool shown = false);
 
   private:
     struct Queue;  // shared with the thread, which outlives this when the shell is stuck

@@ -32,8 +32,9 @@ constexpr UINT peerTimeoutMs = 2000;
 // At most `units` UTF-16 units of a window's caption, copied from what the system keeps for it.
 // Nothing is asked of the window, so one that hangs or lies about its length holds nobody up.
 // No caller needs more than 64 K units, and a buffer for a caller's larger limit is never made.
+constexpr std::size_t maxCaptionUnits = 65536;
 std::wstring caption(HWND window, std::size_t units) {
-    std::wstring text(std::min<std::size_t>(units, 65536) + 1, L'\0');
+    std::wstring text(std::min(units, maxCaptionUnits) + 1, L'\0');
     const int copied = InternalGetWindowText(window, text.data(), static_cast<int>(text.size()));
     text.resize(static_cast<std::size_t>(std::clamp(copied, 0, static_cast<int>(text.size()) - 1)));
     return text;
@@ -42,6 +43,9 @@ std::wstring caption(HWND window, std::size_t units) {
 // Top-level windows reported created, for the one desktop that watches. The system calls the
 // hook without a context of ours, so the list lives here.
 std::vector<WindowHandle> createdWindows;
+// Reports were dropped: a handle among them may have been given to a new window, so no class
+// known before can be trusted.
+bool createdWindowsDropped = false;
 // A list nobody takes (while nothing is waiting for a buddy) must not grow without bound. Its
 // oldest half goes first, as those windows are the likeliest gone; one dropped that is still
 // there is found by the next full look at the desktop.
@@ -56,6 +60,7 @@ void CALLBACK windowCreated(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG
     if (createdWindows.size() >= maxCreatedWindows) {
         createdWindows.erase(createdWindows.begin(),
                              createdWindows.begin() + maxCreatedWindows / 2);
+        createdWindowsDropped = true;
     }
     try {
         createdWindows.push_back(toHandle(window));
@@ -72,6 +77,7 @@ Win32Desktop::Win32Desktop()
 Win32Desktop::~Win32Desktop() {
     if (hook_) UnhookWinEvent(static_cast<HWINEVENTHOOK>(hook_));
     createdWindows.clear();
+    createdWindowsDropped = false;
 }
 
 std::vector<WindowHandle> Win32Desktop::findWindows(std::string_view className,
@@ -108,11 +114,13 @@ bool Win32Desktop::belongsToThisProcess(WindowHandle window) {
 }
 
 std::string Win32Desktop::windowText(WindowHandle window, std::size_t maxUtf16Units) {
-    if (maxUtf16Units == 0) return {};
-    // One unit beyond the limit shows whether the cut would split a surrogate pair.
-    const std::wstring text = caption(toHwnd(window), maxUtf16Units + 1);
+    // One unit beyond the limit shows whether the cut would split a surrogate pair; so the limit
+    // stays below what is ever read (and a limit of SIZE_MAX cannot wrap round to nothing).
+    const std::size_t limit = std::min(maxUtf16Units, maxCaptionUnits - 1);
+    if (limit == 0) return {};
+    const std::wstring text = caption(toHwnd(window), limit + 1);
     const std::u16string_view units(reinterpret_cast<const char16_t*>(text.data()), text.size());
-    return narrow(std::wstring_view(text.data(), firstUtf16Units(units, maxUtf16Units).size()));
+    return narrow(std::wstring_view(text.data(), firstUtf16Units(units, limit).size()));
 }
 
 void Win32Desktop::setWindowText(WindowHandle window, std::string_view text) {
@@ -168,6 +176,7 @@ bool Win32Desktop::windowExists(WindowHandle window) { return IsWindow(toHwnd(wi
 
 std::vector<WindowHandle> Win32Desktop::takeCreatedWindows() {
     // A handle reported created may have been a gone window's: its class is asked anew.
+    if (std::exchange(createdWindowsDropped, false)) classes_.clear();
     for (const WindowHandle window : createdWindows)
         classes_.erase(window);
     return std::exchange(createdWindows, {});
@@ -179,7 +188,9 @@ std::expected<std::unique_ptr<Browser>, NoBrowser> Win32Desktop::createBrowser()
     return createInternetExplorer();
 }
 
-void Win32Desktop::openInDefaultBrowser(std::string_view url) { win32::openInDefaultBrowser(url); }
+// Through the shell's own thread, like the away command: the shell may wait on a program that
+// hangs, or run a message loop that would run our handlers inside the call.
+void Win32Desktop::openInDefaultBrowser(std::string_view url) { shell_.open(widen(url), true); }
 
 MemoryStatus Win32Desktop::memoryStatus() {
     MEMORYSTATUSEX status{};

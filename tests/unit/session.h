@@ -1,0 +1,82 @@
+#pragma once
+// Zorvane over the in-memory desktop and windows, driven as a user would, beside the IM
+// client's away dialog (titled "Zorvane", after the <title> of our away command).
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/model/model_desktop.h"
+#include "platform/model/model_ui.h"
+#include "windows/control_ids.h"
+#include "windows/form1.h"
+
+namespace zorvane {
+
+using Texts = std::vector<std::string>;
+
+inline Texts itemsOf(const ListBox& list) {
+    Texts items;
+    for (int i = 0; i < list.count(); ++i)
+        items.push_back(list.item(i));
+    return items;
+}
+
+// Calls `onSend` as each away command or dialog text leaves, so a test sees the state then.
+struct WatchedDesktop : ModelDesktop {
+    std::function<void()> onSend = [] {};
+    void openUrl(std::string_view url) override {
+        onSend();
+        ModelDesktop::openUrl(url);
+    }
+    void setWindowText(WindowHandle window, std::string_view text) override {
+        onSend();
+        ModelDesktop::setWindowText(window, text);
+    }
+};
+
+struct Session {
+    WatchedDesktop desktop;
+    ModelUi ui;
+    Form1 form1{ui, desktop};
+    ModelForm& main = ui.form("Zorvane v1.0");
+    TextControl& awaym = main.textControl(ids::awaym);
+    TextControl& countdown = main.textControl(ids::countdown);
+    TextControl& countup = main.textControl(ids::countup);
+
+    explicit Session(std::string templ = "", std::string down = "0", int hidden = 0) {
+        const WindowHandle dialog = desktop.addWindow("#32770", "Zorvane");
+        desktop.addWindow("Ate32Class", "", desktop.addWindow("WndAte32Class", "", dialog));
+        awaym.setText(templ);
+        countdown.setText(down);
+        main.checkBox(ids::vp).setValue(hidden);
+    }
+    void click() { main.click(ids::Label8); }
+    // Clicks one of the main window's labels and returns the window it shows.
+    ModelForm& open(int label, std::string_view caption) {
+        main.click(label);
+        return ui.form(caption);
+    }
+    // The caption and whether each timer runs: "Set Back 11" is away, "Set Away 00" idle.
+    std::string state() const {
+        return main.textControl(ids::Label8).text() + " " +
+               std::to_string(main.timer(ids::Timer1).enabled()) +
+               std::to_string(main.timer(ids::Timer2).enabled());
+    }
+    const Texts& urls() const { return desktop.openedUrls(); }
+    Texts written() const {
+        Texts texts;
+        for (const auto& write : desktop.writes())
+            texts.push_back(write.text);
+        return texts;
+    }
+    // What the boxes or prompts showed, marked when `owner` does not own them.
+    static Texts shown(const std::vector<ModelUi::Dialog>& dialogs, const ModelForm& owner) {
+        Texts texts;
+        for (const auto& d : dialogs)
+            texts.push_back((d.owner == &owner ? "" : "unowned ") + d.title + ": " + d.text);
+        return texts;
+    }
+};
+
+}  // namespace zorvane
