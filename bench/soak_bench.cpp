@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -32,7 +33,13 @@ long memoryKiB(const std::string& pid, const std::string& field) {
     return -1;
 }
 
-// Runs this thread's messages until `seconds` on the performance counter.
+// Seconds on a clock that never jumps back.
+double counterSeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// Runs this thread's messages until `seconds` on that clock.
 void pumpUntil(double seconds) {
     waitUntil([&] { return counterSeconds() >= seconds; });
 }
@@ -53,9 +60,9 @@ int main(int argc, char** argv) {
     const double minutes = std::atof(argv[2]);
     const int windows = static_cast<int>(200 * minutes / 10);
 
-    FakeImClient client(FakeWindows{{"#32770", "Away Message"}});
+    FakeImClient client;
     const Zorvane app(false);
-    if (!client.log || !app.main) {
+    if (!client.open("#32770", "Away Message") || !app.main) {
         std::fprintf(stderr, "The fake IM client or Zorvane did not start.\n");
         return 1;
     }
