@@ -59,7 +59,7 @@ bench: windows
 	bench/measure.sh $(WINDOWS)
 
 # Not part of `make test` (which runs an hour of it): a whole day away over the in-memory
-# desktop, about a minute. ZORVANE_SOAK_SEED picks another day.
+# desktop, a few seconds. ZORVANE_SOAK_SEED picks another day.
 soak: native
 	ZORVANE_SOAK_HOURS=24 $(NATIVE)/unit_tests --gtest_filter='Soak.*'
 
