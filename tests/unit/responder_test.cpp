@@ -175,7 +175,7 @@ TEST(Responder, EachEntryIsHandedOutOnceIntoTheLastAwayDialogWhateverTheDesktopH
         // No buddy with a window open is left waiting: the next ticks hand nothing out, and ask
         // a few questions per IM window, none about the others.
         const auto open = std::ranges::count_if(
-            windows, [&](WindowHandle w) { return isImWindow(s.desktop, w); });
+            windows, [&](WindowHandle w) { return classprefix(s.desktop, w) == "AIM_IMessage"; });
         s.list(ids::List1).add("zed-0");
         s.tick();  // forgets the window that closed
         const int quiet = s.desktop.windowQueries();
