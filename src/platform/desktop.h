@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <expected>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -79,6 +80,11 @@ class Desktop {
     virtual void pumpEvents() = 0;
     // Sleeps until an event is waiting or `seconds` have passed, so a wait does not spin.
     virtual void waitForEvents(double seconds) = 0;
+    // Runs `alarm` once the clock has reached `atSeconds`, from whichever loop runs this
+    // thread's events then: the pump, the main loop, or the loop of a modal window (a message
+    // box, a prompt, COM's wait), which keeps running timers for as long as it is open. One
+    // alarm at a time: a call replaces the last; an empty `alarm` clears it.
+    virtual void setAlarm(double atSeconds, std::function<void()> alarm) = 0;
     // Seconds since an arbitrary start; never jumps back (no midnight wrap).
     virtual double clockSeconds() = 0;
 };

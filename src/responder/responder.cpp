@@ -13,9 +13,10 @@ std::string screenName(std::string_view caption) {
     return name;
 }
 
-Responder::Responder(Desktop& desktop, TextBox& Text1, ExpansionContext expansion,
+Responder::Responder(Desktop& desktop, Waits& waits, TextBox& Text1, ExpansionContext expansion,
                      const std::string& awaytemplate, FindBuddyLists lists)
     : desktop_(desktop),
+      waits_(waits),
       Text1_(Text1),
       expansion_(expansion),
       awaytemplate_(awaytemplate),
@@ -63,8 +64,9 @@ void Responder::checkimwindow(WindowHandle imWindow) {
     for (const WindowHandle window : desktop_.topLevelWindows())
         checkawaydialog(window);
     write(message);
-    pauseseconds(desktop_, 0.5);
-    write(awaytemplate_);
+    // The general message goes back half a second later, even if the user has a prompt or box
+    // open by then: the buddy's own message is not everyone's to read.
+    waits_.pauseseconds(0.5, [this] { write(awaytemplate_); });
 }
 
 // The last away dialog in the desktop's order wins. The caption is read once: a second reading

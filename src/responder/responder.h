@@ -12,6 +12,7 @@
 #include "platform/controls.h"
 #include "platform/desktop.h"
 #include "responder/imwindows.h"
+#include "responder/windowutils.h"
 
 namespace zorvane {
 
@@ -31,7 +32,7 @@ class Responder {
     // `Text1` carries the away dialog's caption from the search to the writes; `awaytemplate`
     // is read afresh for every hand-out. The lists are looked up anew after anything that runs
     // pending events, since the user may close their window meanwhile.
-    Responder(Desktop& desktop, TextBox& Text1, ExpansionContext expansion,
+    Responder(Desktop& desktop, Waits& waits, TextBox& Text1, ExpansionContext expansion,
               const std::string& awaytemplate, FindBuddyLists lists);
 
     // One scan: every IM window whose buddy has an entry waiting is answered, in the desktop's
@@ -45,6 +46,7 @@ class Responder {
     void write(std::string message);
 
     Desktop& desktop_;
+    Waits& waits_;
     TextBox& Text1_;
     ExpansionContext expansion_;
     const std::string& awaytemplate_;

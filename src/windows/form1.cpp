@@ -55,7 +55,7 @@ Form1::Form1(Ui& ui, Desktop& desktop)
       Label8_(form_->textControl(ids::Label8)),
       Timer1_(form_->timer(ids::Timer1)),
       Timer2_(form_->timer(ids::Timer2)),
-      responder_(desktop, Text1_, {countdown_, countup_, desktop}, awaytemplate_, [this] {
+      responder_(desktop, waits_, Text1_, {countdown_, countup_, desktop}, awaytemplate_, [this] {
           // The lists are the Extra window's; while it does not exist, nothing waits.
           return extra_ ? std::optional<BuddyLists>({extra_->List1(), extra_->List2()})
                         : std::nullopt;
@@ -92,12 +92,15 @@ void Form1::setAway() {
     told_ = false;
 
     // Hidden mode sends a placeholder and, once the IM client has opened its away dialog,
-    // writes the text there.
-    const bool hidden = vp_.value() == 1;
-    if (hidden) {
+    // writes the text there: half a second later, whatever the user opens meanwhile.
+    if (vp_.value() == 1) {
         goaway(desktop_, placeholderMessage);
-        Pause(0.5);
+        return Pause(0.5, [this] { deliver(true); });
     }
+    deliver(false);
+}
+
+void Form1::deliver(bool hidden) {
     const std::string countdownBefore = countdown_.text();
     const auto expanded = expand(awaym_.text());
     if (!expanded) {

@@ -3,6 +3,7 @@
 // minute refresh that keeps a dynamic message current while away.
 
 #include <expected>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -26,14 +27,19 @@ class Form1 {
 
     void show() { form_->show(); }
 
-    // Returns once `interval` seconds have passed, running pending events meanwhile.
-    void Pause(double interval) { pauseseconds(desktop_, interval); }
+    // Makes `then` once `interval` seconds have passed, whatever runs meanwhile, and returns
+    // after it, running pending events meanwhile.
+    void Pause(double interval, const std::function<void()>& then) {
+        waits_.pauseseconds(interval, then);
+    }
 
     // The template in line-break form, as taken at the last Set Away.
     const std::string& awaytemplate() const { return awaytemplate_; }
 
   private:
     void setAway();
+    // Expands the template and hands it to the IM client: Set Away's last steps.
+    void deliver(bool hidden);
     void setBack();
     void refresh();
 
@@ -62,6 +68,7 @@ class Form1 {
     bool told_ = false;
     std::unique_ptr<Form2> extra_;
     std::unique_ptr<Form3> about_;
+    Waits waits_{desktop_};
     Responder responder_;
 };
 

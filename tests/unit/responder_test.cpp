@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <functional>
 
 #include "platform/model/model_desktop.h"
 #include "platform/model/model_ui.h"
@@ -19,13 +21,15 @@ using Texts = std::vector<std::string>;
 // Zorvane away with the template "back in %c, %u" and entries queued in the Extra window.
 struct Away {
     ModelDesktop desktop;
-    ModelUi ui;
+    ModelUi ui{desktop};
     Form1 form1{ui, desktop};
     ModelForm& main = ui.form("Zorvane v1.0");
 
-    explicit Away(const Texts& entries) {
-        main.textControl(ids::awaym).setText("back in %c, %u");
+    explicit Away(const Texts& entries, const std::string& templ = "back in %c, %u",
+                  int hidden = 0) {
+        main.textControl(ids::awaym).setText(templ);
         main.textControl(ids::countdown).setText("5");
+        main.checkBox(ids::vp).setValue(hidden);
         main.click(ids::Label9);
         for (const auto& entry : entries)
             list(ids::List1).add(entry);
@@ -106,9 +110,65 @@ TEST(Responder, JoAnnIsAnsweredOnceWithHerMessageThenTheAwayMessageHalfASecondLa
     // A wait of no time runs no pending event; half a second in steps of a quarter, two pumps.
     s.desktop.pumpStep = 0.25;  // exact in binary: the wait ends right on time
     const int pumps = s.desktop.pumpCount();
-    pauseseconds(s.desktop, 0);
-    pauseseconds(s.desktop, 0.5);
+    Waits waits(s.desktop);
+    Texts made;
+    waits.pauseseconds(0, [&] { made.push_back("now"); });
+    waits.pauseseconds(0.5, [&] { made.push_back("later"); });
     EXPECT_EQ(s.desktop.pumpCount(), pumps + 2);
+    EXPECT_EQ(made, (Texts{"now", "later"}));
+}
+
+// Whatever the user has open when a buddy's half second is up (a prompt, the refresh's message
+// box, and inside it the next buddy's hand-out), the general message goes back then, each
+// hand-out writes twice, and nothing more is written when the modal window finally closes.
+TEST(Responder, TheBuddysMessageLeavesTheAwayDialogOnTimeWhateverTheUserHasOpen) {
+    const std::string longTemplate = "back in %c" + std::string(40000, '.');
+    const struct {
+        std::string opened;  // 0.25 s after Jo Ann's message, kept open 10 s each
+        Texts written;       // milliseconds after Jo Ann's message, and the start of the text
+        Texts waiting;       // afterwards
+    } cases[] = {
+        // The wait, then the pump that each expansion runs: 0.625 s.
+        {"prompt", {"0 back at 3", "625 back in 2, 3"}, {"bob-hi", "amy-hello"}},
+        {"refresh box", {"0 back at 3", "625 back in 1..."}, {"bob-hi"}},
+        // Bob's message holds its half second; Jo Ann's second write comes right after his.
+        {"prompt, bob",
+         {"0 back at 3", "250 hi", "875 back in 1, 4", "1000 back in 0, 5"},
+         {"amy-hello"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.opened);
+        // The refresh cannot send the long message, so it is set away in hidden mode.
+        const bool refresh = c.opened == "refresh box";
+        Away s({"joann-back at %c", "bob-hi"}, refresh ? longTemplate : "back in %c, %u", refresh);
+        s.main.checkBox(ids::vp).setValue(0);
+        s.desktop.pumpStep = 0.125;  // exact in binary
+        s.ui.modalSeconds = 10;
+        s.ui.promptAnswers = {"amy", "hello"};
+        // The scanning timer runs inside the modal windows too.
+        std::function<void()> ticking = [&] {
+            s.tick();
+            s.desktop.postAt(s.desktop.now() + 0.125, ticking);
+        };
+        const double start = s.desktop.now();
+        s.desktop.postAt(start + 0.25, [&] {
+            if (c.opened.ends_with("bob")) s.add({"AIM_IMessage|bob"});
+            ticking();
+            if (refresh) return s.main.tick(ids::Timer1);
+            s.ui.form("Extra").click(ids::add);
+        });
+        s.add({"#32770|Away Message", "AIM_IMessage|Jo Ann"});
+        s.tick();
+        Texts written;
+        for (const auto& w : s.desktop.writes()) {
+            const double after = w.at - s.desktop.writes()[0].at;
+            written.push_back(std::to_string(std::lround(after * 1000)) + " " +
+                              w.text.substr(0, 12));
+        }
+        EXPECT_EQ(written, c.written);
+        EXPECT_GE(s.desktop.now() - start, 10);  // the modal windows had closed
+        EXPECT_EQ(s.items(ids::List1), c.waiting);
+    }
 }
 
 // Another program's windows may be huge, many, oddly named, or gone between any two questions

@@ -37,7 +37,7 @@ struct WatchedDesktop : ModelDesktop {
 
 struct Session {
     WatchedDesktop desktop;
-    ModelUi ui;
+    ModelUi ui{desktop};
     Form1 form1{ui, desktop};
     ModelForm& main = ui.form("Zorvane v1.0");
     TextControl& awaym = main.textControl(ids::awaym);

@@ -35,7 +35,7 @@ int fromEnvironment(const char* name, int fallback) {
 // The day is the desktop Zorvane runs on: the IM client and the user act inside its pump.
 struct Day : ModelDesktop {
     std::mt19937 random;
-    ModelUi ui;
+    ModelUi ui{*this};
     Form1 form1{ui, *this};
     ModelForm& main = ui.form("Zorvane v1.0");
     const double start = now();

@@ -129,7 +129,7 @@ void ModelDesktop::setWindowText(WindowHandle window, std::string_view text) {
     ModelWindow* w = find(window);
     if (w == nullptr) return;  // like the system: a message to no window goes nowhere
     w->title = text;
-    writes_.push_back({window, std::string(text)});
+    writes_.push_back({window, std::string(text), now_});
 }
 
 void ModelDesktop::openUrl(std::string_view url) { urls_.emplace_back(url); }
@@ -156,6 +156,7 @@ void ModelDesktop::pumpEvents() {
     std::ranges::stable_sort(due, {}, &Event::at);
     for (auto& event : due)
         event.run();
+    if (alarm_ && now_ >= alarmAt_) std::exchange(alarm_, nullptr)();
 }
 
 }  // namespace zorvane

@@ -25,6 +25,7 @@ struct ModelWindow {
 struct TextWrite {
     WindowHandle window = 0;
     std::string text;
+    double at = 0;  // the clock then
 };
 
 class ModelDesktop : public Desktop {
@@ -60,7 +61,8 @@ class ModelDesktop : public Desktop {
     void setMemory(MemoryStatus status) { memory_ = status; }
     void setDecimalSeparator(std::string separator) { separator_ = std::move(separator); }
 
-    // Runs `event` at the first pump whose clock reading has reached `atSeconds`.
+    // Runs `event` at the first pump whose clock reading has reached `atSeconds`. The alarm, as
+    // the system's timers, comes after the events due at the same pump.
     void postAt(double atSeconds, std::function<void()> event);
     // Runs `event` at the next pump.
     void post(std::function<void()> event) { postAt(now_, std::move(event)); }
@@ -89,6 +91,10 @@ class ModelDesktop : public Desktop {
     std::string decimalSeparator() override { return separator_; }
     void pumpEvents() override;
     void waitForEvents(double) override {}  // each pump moves the clock on instead
+    void setAlarm(double atSeconds, std::function<void()> alarm) override {
+        alarmAt_ = atSeconds;
+        alarm_ = std::move(alarm);
+    }
     double clockSeconds() override { return now_; }
 
   private:
@@ -112,6 +118,8 @@ class ModelDesktop : public Desktop {
     MemoryStatus memory_{536870912, 268435456};
     std::string separator_ = ".";
     std::vector<Event> events_;
+    double alarmAt_ = 0;
+    std::function<void()> alarm_;
     int pumps_ = 0;
     double now_ = 1000.0;
 };

@@ -15,10 +15,6 @@ void run(const std::map<int, Form::Handler>& handlers, int id) {
     handler();
 }
 
-void runOnce(std::function<void()>& hook) {
-    if (auto once = std::exchange(hook, nullptr)) once();
-}
-
 }  // namespace
 
 ModelForm::ModelForm(ModelUi& ui, const FormLayout& layout) : ui_(ui), caption_(layout.caption) {
@@ -67,16 +63,22 @@ void ModelForm::close() {
 
 void ModelForm::messageBox(std::string_view text, std::string_view title) {
     ui_.messageBoxes_.push_back({this, std::string(text), std::string(title)});
-    runOnce(ui_.whileMessageBoxOpen);
+    ui_.stayOpen(ui_.whileMessageBoxOpen);
 }
 
 std::string ModelForm::prompt(std::string_view text, std::string_view title) {
     ui_.prompts_.push_back({this, std::string(text), std::string(title)});
-    runOnce(ui_.whilePromptOpen);
+    ui_.stayOpen(ui_.whilePromptOpen);
     if (ui_.promptAnswers.empty()) throw std::logic_error("no scripted answer for the prompt");
     std::string answer = std::move(ui_.promptAnswers.front());
     ui_.promptAnswers.pop_front();
     return answer;
+}
+
+void ModelUi::stayOpen(std::function<void()>& hook) {
+    if (auto once = std::exchange(hook, nullptr)) once();
+    for (const double end = desktop_.now() + modalSeconds; desktop_.now() < end;)
+        desktop_.pumpEvents();
 }
 
 ModelForm& ModelUi::form(std::string_view caption) const {

@@ -1,6 +1,7 @@
 #pragma once
 // An in-memory Ui for tests: windows of in-memory controls that a test drives like a user, and
-// message boxes and prompts that record what they showed and answer from a script.
+// message boxes and prompts that record what they showed and answer from a script. Like real
+// modal windows, a box or prompt runs the desktop's events for as long as it is open.
 
 #include <deque>
 #include <functional>
@@ -13,6 +14,7 @@
 
 #include "platform/form.h"
 #include "platform/model/model_controls.h"
+#include "platform/model/model_desktop.h"
 
 namespace zorvane {
 
@@ -81,11 +83,16 @@ class ModelUi : public Ui {
         std::string title;
     };
 
+    explicit ModelUi(ModelDesktop& desktop) : desktop_(desktop) {}
+
     // Scripted by the test. Each hook runs once, while the next box or prompt is open, and may
-    // act on any window (a click, a timer tick) as the real modal loop lets it.
+    // act on any window (a click, a timer tick) as the real modal loop lets it. Then the box or
+    // prompt stays open `modalSeconds` more by the desktop's clock, its loop running the
+    // desktop's events meanwhile; a hook may change that for the box it runs in.
     std::deque<std::string> promptAnswers;  // "" is Cancel
     std::function<void()> whileMessageBoxOpen;
     std::function<void()> whilePromptOpen;
+    double modalSeconds = 0;
 
     const std::vector<Dialog>& messageBoxes() const { return messageBoxes_; }
     const std::vector<Dialog>& prompts() const { return prompts_; }
@@ -99,7 +106,9 @@ class ModelUi : public Ui {
 
   private:
     friend class ModelForm;
+    void stayOpen(std::function<void()>& hook);
 
+    ModelDesktop& desktop_;
     std::vector<Dialog> messageBoxes_;
     std::vector<Dialog> prompts_;
     std::vector<ModelForm*> forms_;

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/win32/automation.h"
+#include "platform/win32/base_window.h"
 #include "platform/win32/message_pump.h"
 #include "platform/win32/wide.h"
 #include "text/utf.h"
@@ -68,11 +69,70 @@ void CALLBACK windowCreated(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG
     }
 }
 
+double steadySeconds() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration<double>(now).count();
+}
+
 }  // namespace
+
+// A message-only window whose timer makes the alarm: every loop that runs this thread's
+// messages, a message box's or a dialog's own too, dispatches its WM_TIMER.
+class Win32Desktop::AlarmWindow final : public BaseWindow {
+  public:
+    AlarmWindow() {
+        const HINSTANCE instance = GetModuleHandleW(nullptr);
+        WNDCLASSEXW existing{.cbSize = sizeof existing};
+        if (!GetClassInfoExW(instance, className, &existing)) {
+            const WNDCLASSEXW windowClass{.cbSize = sizeof windowClass,
+                                          .lpfnWndProc = BaseWindow::windowProc,
+                                          .hInstance = instance,
+                                          .lpszClassName = className};
+            RegisterClassExW(&windowClass);
+        }
+        create(0, className, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, instance);
+    }
+    ~AlarmWindow() { KillTimer(hwnd(), timerId); }
+
+    void set(double atSeconds, std::function<void()> alarm) {
+        at_ = atSeconds;
+        alarm_ = std::move(alarm);
+        if (!alarm_) {
+            KillTimer(hwnd(), timerId);
+            return;
+        }
+        const double milliseconds = std::ceil((atSeconds - steadySeconds()) * 1000);
+        SetTimer(hwnd(), timerId,
+                 static_cast<UINT>(std::clamp(milliseconds, double{USER_TIMER_MINIMUM}, 6e7)),
+                 nullptr);
+    }
+
+  protected:
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message != WM_TIMER || wParam != timerId) {
+            return DefWindowProcW(hwnd(), message, wParam, lParam);
+        }
+        // A timer may come a little early; then it is set again for what is left.
+        if (steadySeconds() < at_) {
+            set(at_, std::move(alarm_));
+            return 0;
+        }
+        KillTimer(hwnd(), timerId);
+        if (auto alarm = std::exchange(alarm_, nullptr)) alarm();
+        return 0;
+    }
+
+  private:
+    static constexpr wchar_t className[] = L"ZorvaneAlarm";
+    static constexpr UINT_PTR timerId = 1;
+    double at_ = 0;
+    std::function<void()> alarm_;
+};
 
 Win32Desktop::Win32Desktop()
     : hook_(SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, windowCreated, 0, 0,
-                            WINEVENT_OUTOFCONTEXT)) {}
+                            WINEVENT_OUTOFCONTEXT)),
+      alarm_(std::make_unique<AlarmWindow>()) {}
 
 Win32Desktop::~Win32Desktop() {
     if (hook_) UnhookWinEvent(static_cast<HWINEVENTHOOK>(hook_));
@@ -215,9 +275,10 @@ void Win32Desktop::waitForEvents(double seconds) {
     MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
-double Win32Desktop::clockSeconds() {
-    const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return std::chrono::duration<double>(now).count();
+void Win32Desktop::setAlarm(double atSeconds, std::function<void()> alarm) {
+    alarm_->set(atSeconds, std::move(alarm));
 }
+
+double Win32Desktop::clockSeconds() { return steadySeconds(); }
 
 }  // namespace zorvane::win32

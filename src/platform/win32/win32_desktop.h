@@ -1,6 +1,8 @@
 #pragma once
 // The desktop over the real Win32 calls, always in their UTF-16 forms.
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <unordered_map>
 
@@ -35,15 +37,18 @@ class Win32Desktop final : public Desktop {
     std::string decimalSeparator() override;
     void pumpEvents() override;
     void waitForEvents(double seconds) override;
+    void setAlarm(double atSeconds, std::function<void()> alarm) override;
     double clockSeconds() override;
 
   private:
+    class AlarmWindow;
     void* hook_ = nullptr;  // HWINEVENTHOOK
     ShellLauncher shell_;
     // A window's class never changes, so each is asked of the window system once (under Wine
     // each question is a round trip to its server). Forgotten when a listing no longer shows
     // the window, or when its handle is reported created anew.
     std::unordered_map<WindowHandle, std::u16string> classes_;
+    std::unique_ptr<AlarmWindow> alarm_;
 };
 
 }  // namespace zorvane::win32
