@@ -33,7 +33,8 @@ std::expected<std::string, ExpandError> expandmessage(std::string message,
     message = replaceAll(message, "%c", formatCounter(countdown));
     message = replaceAll(message, "%u", formatCounter(countup));
     message = replaceAll(message, "%s", currentsong(context.desktop));
-    // Pending events run in here, so a nested expansion sees the counters already stepped.
+    // Pending events run here, so a nested expansion sees the counters already stepped.
+    if (context.runEvents) context.desktop.pumpEvents();
     message = replaceAll(message, "%m", memorystats(context.desktop));
     return message;
 }

@@ -17,6 +17,9 @@ struct ExpansionContext {
     TextBox& countdown;
     TextBox& countup;
     Desktop& desktop;
+    // Off for the step a wait makes when its time is up: a prompt the user opened in there
+    // would hold the step back for as long as it stays open.
+    bool runEvents = true;
 };
 
 struct ExpandError {
@@ -26,7 +29,8 @@ struct ExpandError {
 };
 
 // Steps the counters, then replaces %c, %u, %s and %m (in that order). Runs the pending-events
-// pump (through the memory report). On failure, what was written before it stays.
+// pump before it reads the memory status, unless the context says not to. On failure, what was
+// written before it stays.
 std::expected<std::string, ExpandError> expandmessage(std::string message,
                                                       const ExpansionContext& context);
 

@@ -14,7 +14,6 @@ double megabytes(std::uint64_t bytes) {
 }  // namespace
 
 std::string memorystats(Desktop& desktop) {
-    desktop.pumpEvents();
     const MemoryStatus status = desktop.memoryStatus();
     const double total = megabytes(status.totalPhys);
     const double available = megabytes(status.availPhys);

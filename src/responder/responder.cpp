@@ -63,10 +63,10 @@ void Responder::checkimwindow(WindowHandle imWindow) {
     Text1_.setText("");
     for (const WindowHandle window : desktop_.topLevelWindows())
         checkawaydialog(window);
-    write(message);
+    write(message, true);
     // The general message goes back half a second later, even if the user has a prompt or box
     // open by then: the buddy's own message is not everyone's to read.
-    waits_.pauseseconds(0.5, [this] { write(awaytemplate_); });
+    waits_.pauseseconds(0.5, [this] { write(awaytemplate_, false); });
 }
 
 // The last away dialog in the desktop's order wins. The caption is read once: a second reading
@@ -77,10 +77,12 @@ void Responder::checkawaydialog(WindowHandle window) {
     if (caption.find("Away") != std::string::npos) Text1_.setText(caption);
 }
 
-void Responder::write(std::string message) {
-    // The caption is read before the expansion, which runs pending events.
+void Responder::write(std::string message, bool runEvents) {
+    // The caption is read before the expansion, which may run pending events.
     const std::string caption = Text1_.text();
-    const auto expanded = expandmessage(std::move(message), expansion_);
+    ExpansionContext expansion = expansion_;
+    expansion.runEvents = runEvents;
+    const auto expanded = expandmessage(std::move(message), expansion);
     // A failed expansion skips only its own write.
     if (expanded) setawaytext(desktop_, caption, *expanded);
 }

@@ -43,7 +43,8 @@ class Responder {
     std::optional<int> waitingEntry(WindowHandle imWindow, const ListBox& List1);
     void checkimwindow(WindowHandle imWindow);
     void checkawaydialog(WindowHandle window);
-    void write(std::string message);
+    // `runEvents` as in the expansion: off for the write a wait makes at its end.
+    void write(std::string message, bool runEvents);
 
     Desktop& desktop_;
     Waits& waits_;

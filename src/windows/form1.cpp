@@ -102,7 +102,8 @@ void Form1::setAway() {
 
 void Form1::deliver(bool hidden) {
     const std::string countdownBefore = countdown_.text();
-    const auto expanded = expand(awaym_.text());
+    // The hidden text is the end of the Pause: nothing else runs before it goes in.
+    const auto expanded = expand(awaym_.text(), !hidden);
     if (!expanded) {
         refuse(countdownBefore, problemWith(expanded.error()));
         return;
@@ -143,8 +144,8 @@ void Form1::refresh() {
     }
 }
 
-std::expected<std::string, ExpandError> Form1::expand(std::string message) {
-    return expandmessage(std::move(message), {countdown_, countup_, desktop_});
+std::expected<std::string, ExpandError> Form1::expand(std::string message, bool runEvents) {
+    return expandmessage(std::move(message), {countdown_, countup_, desktop_, runEvents});
 }
 
 void Form1::refuse(const std::string& countdownBefore, std::string_view problem) {

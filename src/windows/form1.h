@@ -43,7 +43,7 @@ class Form1 {
     void setBack();
     void refresh();
 
-    std::expected<std::string, ExpandError> expand(std::string message);
+    std::expected<std::string, ExpandError> expand(std::string message, bool runEvents = true);
     // Refuses a Set Away that cannot deliver: back to idle, the count-down as it was.
     void refuse(const std::string& countdownBefore, std::string_view problem);
     void tellOnce(std::string_view problem);

@@ -42,6 +42,17 @@ TEST(Form1, SetAwayEntersTheAwayStateBeforeAnythingIsSentAndClicksInsideRunAtOnc
         EXPECT_EQ(s.state(), "Set Away 00");
         EXPECT_EQ(s.urls().size() + s.written().size(), hidden ? 4u : 2u);
     }
+    // A prompt opened inside the Pause and left open: the text goes in when the Pause is up.
+    Session p("Busy", "0", 1);
+    p.ui.modalSeconds = 10;
+    p.ui.promptAnswers = {"", ""};
+    p.desktop.post([&] { p.open(ids::Label9, "Extra").click(ids::add); });
+    p.click();
+    ASSERT_EQ(p.desktop.writes().size(), 1u);
+    EXPECT_EQ(p.desktop.writes()[0].text, "Busy");
+    EXPECT_LE(p.desktop.writes()[0].at - 1000, 0.5 + 2 * p.desktop.pumpStep);
+    EXPECT_GE(p.desktop.now() - 1000, 20);  // both prompts were open 10 s each
+
     // Closing the main window ends the process at once, even inside the Pause.
     Session s("Busy", "0", 1);
     s.desktop.post([&] { s.main.close(); });

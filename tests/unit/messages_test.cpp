@@ -166,8 +166,7 @@ TEST(Memorystats, FormatsTheRoundedMegabytes) {
     for (const auto& c : cases) {
         ModelDesktop desktop;
         desktop.setDecimalSeparator(c.separator);
-        // Pending events run before the memory status is read.
-        desktop.post([&] { desktop.setMemory({c.total, c.available}); });
+        desktop.setMemory({c.total, c.available});
         EXPECT_EQ(memorystats(desktop), c.expected) << c.total << " / " << c.available;
     }
 }

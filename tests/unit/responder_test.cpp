@@ -128,12 +128,11 @@ TEST(Responder, TheBuddysMessageLeavesTheAwayDialogOnTimeWhateverTheUserHasOpen)
         Texts written;       // milliseconds after Jo Ann's message, and the start of the text
         Texts waiting;       // afterwards
     } cases[] = {
-        // The wait, then the pump that each expansion runs: 0.625 s.
-        {"prompt", {"0 back at 3", "625 back in 2, 3"}, {"bob-hi", "amy-hello"}},
-        {"refresh box", {"0 back at 3", "625 back in 1..."}, {"bob-hi"}},
+        {"prompt", {"0 back at 3", "500 back in 2, 3"}, {"bob-hi", "amy-hello"}},
+        {"refresh box", {"0 back at 3", "500 back in 1..."}, {"bob-hi"}},
         // Bob's message holds its half second; Jo Ann's second write comes right after his.
         {"prompt, bob",
-         {"0 back at 3", "250 hi", "875 back in 1, 4", "1000 back in 0, 5"},
+         {"0 back at 3", "250 hi", "750 back in 1, 4", "750 back in 0, 5"},
          {"amy-hello"}},
     };
     for (const auto& c : cases) {

@@ -46,14 +46,12 @@ struct Day : ModelDesktop {
     // How often each message should be in each list by what the user did; hand-outs, which
     // move one from the waiting list to the completed one, are counted in at the end.
     std::map<std::pair<int, std::string>, int> expected;
-    int countdownAtClick = 0, modal = 0, actions = 0, adds = 0;
-    // The Extra window's prompts and boxes pump while they are open. Hooks run once: this one
-    // sets itself again for the next.
+    int countdownAtClick = 0, actions = 0, adds = 0;
+    // The Extra window's prompts and boxes stay open a while, mostly a moment, now and then a
+    // minute, and their loops run the day's events. Hooks run once: this one sets itself again.
     std::function<void()> whileModal = [this] {
         ui.whilePromptOpen = ui.whileMessageBoxOpen = whileModal;
-        ++modal;
-        pumpEvents();
-        --modal;
+        ui.modalSeconds = pick(10) ? pumpStep * (1 + pick(20)) : pick(60);
     };
 
     explicit Day(unsigned seed) : random(seed) {
@@ -89,6 +87,11 @@ struct Day : ModelDesktop {
         }
     }
     void pumpEvents() override {
+        // A buddy's message is in the away dialog for half a second, whatever is open.
+        if (!writes().empty() && !writes().back().text.starts_with("away ")) {
+            EXPECT_LE(now() - writes().back().at, 1.0)
+                << writes().back().text << " outstayed its time";
+        }
         if (now() < end) act();
         ModelDesktop::pumpEvents();
     }
@@ -112,7 +115,7 @@ struct Day : ModelDesktop {
         // one of the Extra window's prompts or boxes is open, that window takes no clicks.
         static constexpr double weights[] = {1, 10, 30, 15, 6, 0.5};
         const int action =
-            std::discrete_distribution<int>(weights, weights + (modal ? 2 : 6))(random);
+            std::discrete_distribution<int>(weights, weights + (ui.openModals() ? 2 : 6))(random);
         // Entries keep pace with the day's hand-outs, each of which writes twice. Ahead of it,
         // the user names a buddy whose entry still waits, and is refused.
         const bool behind =

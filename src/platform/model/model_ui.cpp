@@ -76,6 +76,11 @@ std::string ModelForm::prompt(std::string_view text, std::string_view title) {
 }
 
 void ModelUi::stayOpen(std::function<void()>& hook) {
+    ++openModals_;
+    const struct Closed {
+        int& open;
+        ~Closed() { --open; }
+    } closed{openModals_};
     if (auto once = std::exchange(hook, nullptr)) once();
     for (const double end = desktop_.now() + modalSeconds; desktop_.now() < end;)
         desktop_.pumpEvents();

@@ -94,6 +94,8 @@ class ModelUi : public Ui {
     std::function<void()> whilePromptOpen;
     double modalSeconds = 0;
 
+    // How many boxes and prompts are open now.
+    int openModals() const { return openModals_; }
     const std::vector<Dialog>& messageBoxes() const { return messageBoxes_; }
     const std::vector<Dialog>& prompts() const { return prompts_; }
     // The windows that exist now, oldest first.
@@ -109,6 +111,7 @@ class ModelUi : public Ui {
     void stayOpen(std::function<void()>& hook);
 
     ModelDesktop& desktop_;
+    int openModals_ = 0;
     std::vector<Dialog> messageBoxes_;
     std::vector<Dialog> prompts_;
     std::vector<ModelForm*> forms_;
