@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "driver.h"
 #include "windows/control_ids.h"
@@ -139,9 +140,21 @@ TEST(Zorvane, StartedMinimizedHandsOutBuddysMessagesFromTheExtraWindowThenCloses
     const HWND again = app.window("Extra");
     EXPECT_EQ(items(child(again, ids::List1)).size() + items(child(again, ids::List2)).size(), 0u);
 
-    // Closing the main window ends the program, even while a prompt is open: the close comes
-    // after the click that opens one.
+    // "Add" clicked just after a buddy's message went in: the away message still comes back
+    // half a second later, with the prompt open.
+    click(Label8);
+    ASSERT_EQ(client.records(5).back(), command + "Away+1");
+    ASSERT_TRUE(app.add(again, "Carl", "see you"));
+    client.open("AIM_IMessage", "Carl");
+    ASSERT_EQ(client.records(6).back(), "see you");
     click(child(again, ids::add));
+    EXPECT_EQ(client.records(7).back(), "Away 3");
+    const double held = made(GetDlgItem(client.log, 7)) - made(GetDlgItem(client.log, 6));
+    std::printf("a buddy's message held the away dialog %.0f ms with a prompt open\n", held * 1e3);
+    EXPECT_LT(held, 1.0);
+
+    // Closing the main window ends the program, even while a prompt is open.
+    EXPECT_FALSE(IsWindowEnabled(again));  // its prompt is open
     PostMessageW(app.main, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(WaitForSingleObject(app.process->info.hProcess, 20000), WAIT_OBJECT_0);
 }
