@@ -1,5 +1,6 @@
 // What Zorvane costs under Wine while it is away, with and without a buddy's message waiting,
-// beside 0, 500 and 2000 top-level windows of another program; and how soon a buddy's message
+// beside 0, 500 and 2000 top-level windows of another program, and beside three conversations
+// with buddies who have no entry while 1, 20 and 200 entries wait; and how soon a buddy's message
 // reaches the away dialog once the buddy's window opens. Started by bench/measure.sh with the
 // Linux process ids of the running Zorvane, of the prefix's wineserver and of the benchmark
 // itself (under Wine, /proc/self is the server's), and the seconds to measure each case. CPU time
@@ -54,10 +55,11 @@ struct Settings {
 };
 
 // Measures `process` and the wineserver while `during` runs (or for the set seconds), and
-// prints their CPU use and how often `ticks` moved each second.
+// prints their CPU use, how often `ticks` moved each second and, given the idle timer's CPU
+// use, the process's as a multiple of it. Returns the process's CPU use.
 template <class During, class Ticks>
-void measure(const Settings& s, const char* what, const std::string& process, During during,
-             Ticks ticks) {
+double measure(const Settings& s, const char* what, const std::string& process, During during,
+               Ticks ticks, double idleTimer = 0) {
     const double p0 = cpuSeconds(process), s0 = cpuSeconds(s.server);
     const long long t0 = ticks();
     const double start = counterSeconds();
@@ -66,9 +68,12 @@ void measure(const Settings& s, const char* what, const std::string& process, Du
     const double p1 = cpuSeconds(process), s1 = cpuSeconds(s.server);
     const long long t1 = ticks();
     const auto percent = [&](double used) { return 100 * used / seconds; };
-    std::printf("%-46s %8.2f%% %8.2f%% %8.1f\n", what, percent(p1 - p0), percent(s1 - s0),
+    std::printf("%-46s %8.2f%% %8.2f%% %8.1f", what, percent(p1 - p0), percent(s1 - s0),
                 (t1 - t0) / seconds);
+    if (idleTimer > 0) std::printf(" %7.1fx", percent(p1 - p0) / idleTimer);
+    std::printf("\n");
     std::fflush(stdout);
+    return percent(p1 - p0);
 }
 
 // A window of this program with an idle 1 ms timer, pumped for `seconds`: what any program
@@ -140,12 +145,12 @@ int main(int argc, char** argv) {
 
     std::printf("Zorvane under Wine, %.0f s a case; CPU time (from /proc) as %% of one core\n",
                 s.seconds);
-    std::printf("%-46s %9s %9s %8s\n", "", "program", "server", "ticks/s");
+    std::printf("%-46s %9s %9s %8s %8s\n", "", "program", "server", "ticks/s", "x timer");
     // Measured again after Zorvane's cases, while it is not away: the two show how far the
     // figures wander on a machine that is doing other things.
     const auto idleTimerAlone = [&] {
         long long ticks = 0;
-        measure(
+        return measure(
             s, "(for comparison) an idle 1 ms timer of our own", s.me,
             [&] { idleTimer(s.seconds, ticks); }, [&] { return ticks; });
     };
@@ -155,7 +160,7 @@ int main(int argc, char** argv) {
     };
 
     measure(s, "Zorvane idle (not away)", s.zorvane, wait, scans);
-    idleTimerAlone();
+    const double idleTimer = idleTimerAlone();
     click(app.control(ids::Label9));
     const HWND extra = app.window("Extra");
     const HWND List1 = child(extra, ids::List1);
@@ -163,6 +168,23 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Zorvane did not go away or show its Extra window.\n");
         return 1;
     }
+    // An afternoon away: three conversations open, none of them with a buddy who has an entry.
+    // What a tick costs must not grow with the waiting list.
+    std::vector<HWND> talks;
+    for (const char* buddy : {"carol", "dave", "erin"})
+        talks.push_back(client.open("AIM_IMessage", buddy + std::string(" - Instant Message")));
+    for (const int entries : {1, 20, 200}) {
+        SendMessageW(List1, LB_RESETCONTENT, 0, 0);
+        for (int i = 0; i < entries; ++i)
+            appendItem(List1, "nobody" + std::to_string(i) + "-is here");
+        const std::string what =
+            "away, 3 IM windows of others, " + std::to_string(entries) + " waiting";
+        measure(s, what.c_str(), s.zorvane, wait, scans, idleTimer);
+    }
+    for (const HWND window : talks)
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    waitUntil([&] { return std::ranges::none_of(talks, IsWindow); });
+
     std::vector<HWND> others;
     for (const std::size_t count : {0, 500, 2000}) {
         while (others.size() < count)
@@ -173,7 +195,7 @@ int main(int argc, char** argv) {
             const std::string what = std::string("away, ") +
                                      (waiting ? "one entry waiting, " : "List1 empty, ") +
                                      std::to_string(count) + " windows";
-            measure(s, what.c_str(), s.zorvane, wait, scans);
+            measure(s, what.c_str(), s.zorvane, wait, scans, idleTimer);
         }
     }
     SendMessageW(List1, LB_RESETCONTENT, 0, 0);

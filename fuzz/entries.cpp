@@ -1,6 +1,6 @@
 // Entries and screen names: an entry reads back as it was formed, a key never holds a space or
 // an upper-case letter, List1 never holds one key twice, and checklist finds exactly the entry
-// whose key matches.
+// whose key matches, however the list changed since the last lookup.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -35,6 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider input(data, size);
     const std::string sn = input.ConsumeRandomLengthString(24);
     ModelListBox list1;
+    WaitingIndex waiting(list1);
     int refusals = 0;
     const auto countRefusal = [&](std::string_view, std::string_view) { ++refusals; };
     while (input.remaining_bytes() > 0) {
@@ -55,18 +56,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     "a dash in the name cuts the key there");
         }
 
-        const bool waiting = firstWithKey(list1, parts.key).has_value();
+        const bool queued = firstWithKey(list1, parts.key).has_value();
         const int before = refusals;
-        require(addlist(list1, entry, countRefusal) != waiting && (refusals > before) == waiting,
+        require(addlist(list1, entry, countRefusal) != queued && (refusals > before) == queued,
                 "addlist refuses exactly a key that waits already");
+        if (input.ConsumeBool() && list1.count() > 0)
+            list1.remove(input.ConsumeIntegralInRange(0, list1.count() - 1));
+        require(waiting.checklist(parts.key) == firstWithKey(list1, parts.key),
+                "the index follows every change of the list");
     }
 
     for (int i = 0; i < list1.count(); ++i) {
         const std::string key = readEntry(list1.item(i)).key;
-        require(checklist(list1, key) == i && checklist(list1, asciiCase(key, 'a', 'A')) == i,
+        require(waiting.checklist(key) == i && waiting.checklist(asciiCase(key, 'a', 'A')) == i,
                 "checklist finds every waiting entry by its key, in any case");
     }
-    const auto found = checklist(list1, sn);
+    const auto found = waiting.checklist(sn);
     require(found == firstWithKey(list1, asciiCase(sn, 'A', 'a')), "checklist: the matching key");
     require(!found || holdsNo(sn, ' '), "a name that still holds a space never matches");
     return 0;

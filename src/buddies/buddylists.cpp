@@ -57,12 +57,16 @@ bool addlist(ListBox& list, std::string_view mess, const ShowMessageBox& showMes
     return true;
 }
 
-std::optional<int> checklist(const ListBox& list1, std::string_view sn) {
-    const std::string key = lowerCase(sn);
-    for (int i = 0; i < list1.count(); ++i) {
-        if (keyOf(list1.item(i)) == key) return i;
+std::optional<int> WaitingIndex::checklist(std::string_view sn) {
+    if (const std::uint64_t changes = list1_.changes(); readAt_ != changes) {
+        positions_.clear();
+        for (int i = 0; i < list1_.count(); ++i)
+            positions_.try_emplace(std::string(keyOf(list1_.item(i))), i);  // the first stays
+        readAt_ = changes;
     }
-    return std::nullopt;
+    const auto found = positions_.find(lowerCase(sn));
+    if (found == positions_.end()) return std::nullopt;
+    return found->second;
 }
 
 std::optional<std::string> handout(ListBox& list1, ListBox& list2, int position) {

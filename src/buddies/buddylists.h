@@ -4,12 +4,15 @@
 // Extra window's list boxes and the in-memory ones of the tests run the same code.
 //
 // Nothing here keeps a position or an entry across a call: every rule reads the lists when it
-// acts, because timer ticks (and so hand-outs) keep running while a message box is open.
+// acts, because timer ticks (and so hand-outs) keep running while a message box is open. The
+// index of waiting keys checks the list's change count at every lookup.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "platform/controls.h"
 
@@ -42,9 +45,24 @@ EntryParts readEntry(std::string_view entry);
 // full; either refusal shows its message box and leaves the list as it was. True when appended.
 bool addlist(ListBox& list, std::string_view mess, const ShowMessageBox& showMessageBox);
 
-// The position in List1 of the entry waiting for `sn`. `sn` is lower-cased, but its spaces are
-// kept: the caller removes them, and a name that still holds one never matches.
-std::optional<int> checklist(const ListBox& list1, std::string_view sn);
+// The lookup in List1, which the scan makes for every IM window at every tick: the keys are
+// read once for each change of the list, so that a lookup costs the same however many entries
+// wait. The list's own change count says when to read them again; so whoever changes the list,
+// and however often it changes under a prompt or message box, no lookup ever answers from keys
+// of an earlier list. Kept beside List1, it must not outlive it.
+class WaitingIndex {
+  public:
+    explicit WaitingIndex(const ListBox& list1) : list1_(list1) {}
+
+    // The position of the first entry whose key equals `sn` lower-cased. Its spaces are kept:
+    // the caller removes them, and a name that still holds one never matches.
+    std::optional<int> checklist(std::string_view sn);
+
+  private:
+    const ListBox& list1_;
+    std::optional<std::uint64_t> readAt_;  // the list's change count when the keys were read
+    std::unordered_map<std::string, int> positions_;
+};
 
 // Moves entry `position` of List1 to the end of List2: read, append, then remove, so the entry
 // is never in neither list. Returns the entry; none when there is no such position.

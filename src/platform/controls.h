@@ -2,6 +2,7 @@
 // The controls that hold the program's state, read and written by name from several modules.
 // Each has a Win32 implementation over a child window and an in-memory one for tests.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,9 @@ class ListBox {
     virtual void remove(int index) = 0;
     virtual int selected() const = 0;  // -1 when nothing is selected
     virtual void setSelected(int index) = 0;
+    // Moves at every change of the entries, whoever makes it (another program may send a list
+    // box its messages): as long as it stands still, so do the entries.
+    virtual std::uint64_t changes() const = 0;
 };
 
 }  // namespace zorvane

@@ -29,30 +29,30 @@ void Responder::scanwindows() {
     if (!lists || lists->List1.count() == 0) return;
 
     std::vector<WindowHandle> imWindows = watch_.imWindows();
+    // A tick that answers nobody reads each caption once and no entry of the lists.
+    const auto answered = std::ranges::count_if(imWindows, [&](WindowHandle window) {
+        return waitingEntry(window, lists->waiting).has_value();
+    });
+    if (answered == 0) return;
     // Several buddies answered in one scan are answered in the desktop's order, which only a
     // full look at the desktop knows for sure.
-    const auto answered = [&](WindowHandle window) {
-        return waitingEntry(window, lists->List1).has_value();
-    };
-    if (imWindows.size() > 1 && std::ranges::count_if(imWindows, answered) > 1) {
-        imWindows = watch_.fullPass();
-    }
+    if (answered > 1) imWindows = watch_.fullPass();
     for (const WindowHandle window : imWindows)
         checkimwindow(window);
 }
 
-std::optional<int> Responder::waitingEntry(WindowHandle imWindow, const ListBox& List1) {
+std::optional<int> Responder::waitingEntry(WindowHandle imWindow, WaitingIndex& waiting) {
     // A window without a caption has no screen name; it is looked at again next time.
     const std::string caption = windowtitle(desktop_, imWindow);
     if (caption.empty()) return std::nullopt;
-    return checklist(List1, screenName(caption));
+    return waiting.checklist(screenName(caption));
 }
 
 // The windows come from the watch, so their class is known: the steps start at the caption.
 void Responder::checkimwindow(WindowHandle imWindow) {
     const auto lists = lists_();
     if (!lists) return;
-    const auto position = waitingEntry(imWindow, lists->List1);
+    const auto position = waitingEntry(imWindow, lists->waiting);
     if (!position) return;
     // Moved before anything is written, so neither a failed write nor a scan that runs during
     // the writes hands the same entry out again.

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "buddies/buddylists.h"
 #include "messages/awaymessage.h"
 #include "platform/controls.h"
 #include "platform/desktop.h"
@@ -20,6 +21,7 @@ namespace zorvane {
 struct BuddyLists {
     ListBox& List1;
     ListBox& List2;
+    WaitingIndex& waiting;  // the lookup in List1
 };
 using FindBuddyLists = std::function<std::optional<BuddyLists>()>;
 
@@ -40,7 +42,7 @@ class Responder {
     void scanwindows();
 
   private:
-    std::optional<int> waitingEntry(WindowHandle imWindow, const ListBox& List1);
+    std::optional<int> waitingEntry(WindowHandle imWindow, WaitingIndex& waiting);
     void checkimwindow(WindowHandle imWindow);
     void checkawaydialog(WindowHandle window);
     // `runEvents` as in the expansion: off for the write a wait makes at its end.

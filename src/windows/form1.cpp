@@ -57,7 +57,8 @@ Form1::Form1(Ui& ui, Desktop& desktop)
       Timer2_(form_->timer(ids::Timer2)),
       responder_(desktop, waits_, Text1_, {countdown_, countup_, desktop}, awaytemplate_, [this] {
           // The lists are the Extra window's; while it does not exist, nothing waits.
-          return extra_ ? std::optional<BuddyLists>({extra_->List1(), extra_->List2()})
+          return extra_ ? std::optional<BuddyLists>(
+                              {extra_->List1(), extra_->List2(), extra_->waiting()})
                         : std::nullopt;
       }) {
     form_->onClick(ids::Label8, [this] {

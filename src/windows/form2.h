@@ -20,6 +20,7 @@ class Form2 {
     void show();
     ListBox& List1();
     ListBox& List2();
+    WaitingIndex& waiting() { return waiting_; }
 
   private:
     void add();
@@ -27,7 +28,8 @@ class Form2 {
     ShowMessageBox ownedMessageBox();
 
     std::unique_ptr<Form> form_;
-    int busy_ = 0;  // handlers running that show a prompt or message box
+    WaitingIndex waiting_{List1()};  // goes with the list when the window closes
+    int busy_ = 0;                   // handlers running that show a prompt or message box
 };
 
 }  // namespace zorvane

@@ -22,9 +22,10 @@ TEST(BuddyLists, EntriesKeysLookUpHandOutAndAFullWaitingList) {
     ModelListBox list1, list2;
     for (int i = 1; i < maxWaitingEntries; ++i)
         list1.add("buddy" + std::to_string(i) + "-m");
-    EXPECT_EQ(checklist(list1, "Buddy667"), 666);  // an ordinary position
-    EXPECT_EQ(checklist(list1, "Buddy 1"), std::nullopt);
-    EXPECT_EQ(checklist(list1, "buddy"), std::nullopt);
+    WaitingIndex waiting(list1);
+    EXPECT_EQ(waiting.checklist("Buddy667"), 666);  // an ordinary position
+    EXPECT_EQ(waiting.checklist("Buddy 1"), std::nullopt);
+    EXPECT_EQ(waiting.checklist("buddy"), std::nullopt);
     EXPECT_EQ(handout(list1, list2, 665), "buddy666-m");
     EXPECT_EQ(handout(list1, list2, -1), std::nullopt);
     EXPECT_EQ(handout(list1, list2, list1.count()), std::nullopt);

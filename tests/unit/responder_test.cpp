@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <ranges>
 
 #include "platform/model/model_desktop.h"
 #include "platform/model/model_ui.h"
@@ -170,6 +171,63 @@ TEST(Responder, TheBuddysMessageLeavesTheAwayDialogOnTimeWhateverTheUserHasOpen)
     }
 }
 
+// Whoever changes the waiting list, and whatever box or prompt is open meanwhile (they run
+// ticks), the next tick answers from the list as it stands.
+TEST(Responder, TheNextTickSeesEveryChangeOfTheWaitingList) {
+    Away s({"amy-a", "bob-b", "carl-c"});
+    s.add({"#32770|Away Message", "AIM_IMessage|bob", "AIM_IMessage|Dan"});
+    // "+name message" adds through the prompts, "<i" re-queues List2's entry i, "-i" removes
+    // List1's entry i, "@name" opens the buddy's IM window, "x" closes the Extra window and "e"
+    // opens it, "t" ticks.
+    const auto act = [&](const std::string& a) {
+        const std::string word = a.substr(1, a.find(' ') - 1);
+        ModelForm* extra = s.ui.forms().back();
+        switch (a[0]) {
+            case '+':
+                s.ui.promptAnswers = {word, a.substr(a.find(' ') + 1)};
+                return extra->click(ids::add);
+            case '<':
+                s.list(ids::List2).setSelected(std::stoi(word));
+                return extra->click(ids::addtowait);
+            case '-':
+                s.list(ids::List1).setSelected(std::stoi(word));
+                return extra->doubleClick(ids::List1);
+            case '@':
+                s.add({"AIM_IMessage|" + word});
+                return;
+        }
+        return a == "x" ? extra->close() : a == "e" ? s.main.click(ids::Label9) : s.tick();
+    };
+    const struct {
+        Texts meanwhile;  // done in the next prompt ("?" first) or message box ("!")
+        Texts actions;
+        Texts handedOut;  // the messages, by the end of the next tick
+    } steps[] = {
+        {{}, {}, {"b"}},
+        {{"!", "@Amy", "t"}, {"+AMY x"}, {"a"}},  // refused, and Amy is answered under the box
+        {{}, {"+Dan d"}, {"d"}},                  // with his window open all along
+        {{}, {"<0"}, {"b"}},
+        {{"?", "@Carl", "t"}, {"+Ed e", "@Ed"}, {"c", "e"}},  // the list changes under the prompt
+        {{}, {"+Fay f", "+Gus g", "-0", "@Fay", "@Gus"}, {"g"}},
+        {{}, {"+Hal h", "x", "@Hal"}, {}},  // both lists gone with the window
+        {{}, {"e", "+Hal h2"}, {"h2"}},
+    };
+    for (const auto& step : steps) {
+        const std::size_t before = s.written().size();
+        if (!step.meanwhile.empty()) {
+            (step.meanwhile[0] == "?" ? s.ui.whilePromptOpen : s.ui.whileMessageBoxOpen) = [&] {
+                std::ranges::for_each(step.meanwhile | std::views::drop(1), act);
+            };
+        }
+        std::ranges::for_each(step.actions, act);
+        s.tick();
+        Texts messages;
+        for (const auto& write : s.desktop.writes() | std::views::drop(before))
+            if (!write.text.starts_with("back in")) messages.push_back(write.text);
+        EXPECT_EQ(messages, step.handedOut) << "step " << &step - steps;
+    }
+}
+
 // Another program's windows may be huge, many, oddly named, or gone between any two questions
 // about them. Whatever happens, each entry is handed out once or still waits for a window that
 // is not there, each hand-out writes twice into the away dialog found unless it closed since,
@@ -257,18 +315,23 @@ TEST(Responder, AScanAsksNothingWithNothingWaitingAndLittleBesideThousandsOfWind
     Away s({});
     for (int i = 0; i < 2000; ++i)
         s.desktop.addWindow("Other", "window " + std::to_string(i));
-    s.add({"#32770|Away Message", "AIM_IMessage|bob"});
+    s.add({"#32770|Away Message", "AIM_IMessage|bob", "AIM_IMessage|cy", "AIM_IMessage|di"});
     int queries = s.desktop.windowQueries();
     s.tick();
     EXPECT_EQ(s.desktop.windowQueries(), queries);  // List1 empty: not a single question
 
     s.list(ids::List1).add("joann-1");
     s.list(ids::List1).add("amy-2");
+    for (int i = 0; i < 198; ++i)
+        s.list(ids::List1).add("nobody" + std::to_string(i) + "-x");
     s.tick();  // the first look is a full one
     queries = s.desktop.windowQueries();
+    const int reads = static_cast<ModelListBox&>(s.list(ids::List1)).itemReads();
     s.tick();
-    // Whether bob's window still exists and its caption, not one question per window.
-    EXPECT_EQ(s.desktop.windowQueries() - queries, 2);
+    // Whether each IM window still exists and its caption, not one question per window; and
+    // not one of the 200 entries, which have not changed.
+    EXPECT_EQ(s.desktop.windowQueries() - queries, 6);
+    EXPECT_EQ(static_cast<ModelListBox&>(s.list(ids::List1)).itemReads(), reads);
 
     // Jo Ann's window goes unreported: the full look finds it once its time has come.
     s.desktop.reportCreations = false;

@@ -145,7 +145,16 @@ struct Day : ModelDesktop {
             tally(-1);  // no handler of the window runs outside its boxes: the close goes through
             extra()->close();
         }
+        // The scan's lookup finds what a walk of the waiting list finds.
+        const auto left = items(ids::List1);
+        for (const std::string& buddy : buddies) {
+            if (!form1.extraWindow()) break;
+            const auto walk = std::ranges::find(left, screenNameKey(buddy), &keyOf);
+            EXPECT_EQ(form1.extraWindow()->waiting().checklist(screenName(buddy)).value_or(-1),
+                      walk == left.end() ? -1 : walk - left.begin());
+        }
     }
+    static std::string keyOf(const std::string& entry) { return readEntry(entry).key; }
     // The user's add or re-queue moved `entry` into the waiting list from list `from` (0: none)
     // if the waiting list has it now: nothing runs between the append and this look.
     void waits(const std::string& entry, int from) {

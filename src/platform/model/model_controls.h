@@ -39,19 +39,31 @@ class ModelTimer : public Timer {
 class ModelListBox : public ListBox {
   public:
     int count() const override { return static_cast<int>(items_.size()); }
-    std::string item(int index) const override { return items_.at(index); }
-    void add(std::string_view entry) override { items_.emplace_back(entry); }
+    std::string item(int index) const override {
+        ++itemReads_;
+        return items_.at(index);
+    }
+    void add(std::string_view entry) override {
+        items_.emplace_back(entry);
+        ++changes_;
+    }
     void remove(int index) override;
     int selected() const override { return selected_; }
     void setSelected(int index) override { selected_ = index; }
+    std::uint64_t changes() const override { return changes_; }
+    // How many entries were read, for tests that a tick reads none.
+    int itemReads() const { return itemReads_; }
 
   private:
     std::vector<std::string> items_;
     int selected_ = -1;
+    std::uint64_t changes_ = 0;
+    mutable int itemReads_ = 0;
 };
 
 inline void ModelListBox::remove(int index) {
     items_.erase(items_.begin() + index);
+    ++changes_;
     // Like a real list box: the selection goes with the removed entry, others shift up.
     if (selected_ == index) {
         selected_ = -1;

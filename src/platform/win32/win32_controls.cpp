@@ -1,5 +1,7 @@
 #include "platform/win32/win32_controls.h"
 
+#include <commctrl.h>
+
 #include "platform/win32/wide.h"
 
 namespace zorvane::win32 {
@@ -27,6 +29,38 @@ void Win32Timer::setEnabled(bool enabled) {
     } else {
         KillTimer(form_, static_cast<UINT_PTR>(id_));
     }
+}
+
+Win32ListBox::Win32ListBox(HWND control) : control_(control) {
+    SetWindowSubclass(control_, countChanges, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+Win32ListBox::~Win32ListBox() {
+    if (control_) RemoveWindowSubclass(control_, countChanges, 0);
+}
+
+LRESULT CALLBACK Win32ListBox::countChanges(HWND control, UINT message, WPARAM wParam,
+                                            LPARAM lParam, UINT_PTR, DWORD_PTR self) noexcept {
+    auto& list = *reinterpret_cast<Win32ListBox*>(self);
+    switch (message) {
+        // Every message that adds, removes or replaces entries, whether or not it succeeds.
+        case LB_ADDSTRING:
+        case LB_INSERTSTRING:
+        case LB_DELETESTRING:
+        case LB_RESETCONTENT:
+        case LB_DIR:
+        case LB_ADDFILE:
+        case LB_SETCOUNT:
+            ++list.changes_;
+            break;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(control, countChanges, 0);
+            list.control_ = nullptr;
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(control, message, wParam, lParam);
 }
 
 int Win32ListBox::count() const {

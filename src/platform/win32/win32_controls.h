@@ -60,18 +60,26 @@ class Win32Timer final : public Timer, NonCopyable {
     LRESULT ticks_ = 0;
 };
 
+// Counts the changes of its entries as the list box receives them, so that those another
+// program sends are counted too.
 class Win32ListBox final : public ListBox, NonCopyable {
   public:
-    explicit Win32ListBox(HWND control) : control_(control) {}
+    explicit Win32ListBox(HWND control);
+    ~Win32ListBox();
     int count() const override;
     std::string item(int index) const override;  // empty for a position that does not exist
     void add(std::string_view entry) override;
     void remove(int index) override;
     int selected() const override;
     void setSelected(int index) override;
+    std::uint64_t changes() const override { return changes_; }
 
   private:
+    static LRESULT CALLBACK countChanges(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR, DWORD_PTR self) noexcept;
+
     HWND control_;
+    std::uint64_t changes_ = 0;
 };
 
 }  // namespace zorvane::win32
