@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 
 #include "driver.h"
 #include "messages/awaymessage.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/shell_launcher.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_ui.h"
 #include "windows/form1_layout.h"
@@ -80,6 +82,22 @@ TEST(Desktop, SeesAnotherProgramsWindowsAndHandsItTheAwayCommandAndText) {
     setawaytext(desktop, "Away Message", "(hang) now");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
     EXPECT_EQ(GetDlgCtrlID(FindWindowExW(client.log, nullptr, nullptr, L"(hang) now")), 2);
+}
+
+// The shell's thread goes on answering what a shell extension or DDE left on it, and tells a URL
+// the shell refused.
+TEST(ShellLauncher, ItsThreadAnswersAWindowLeftThereAndTellsARefusal) {
+    std::atomic<HWND> left = nullptr;
+    win32::ShellLauncher shell([&](const std::wstring& url, bool) {
+        left = CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                               nullptr);
+        return url != L"aim:refused";
+    });
+    EXPECT_FALSE(shell.open(L"aim:refused"));
+    EXPECT_TRUE(shell.open(L"aim:taken"));
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(left);
+    EXPECT_NE(SendMessageTimeoutW(left, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer), 0);
 }
 
 // The extent of the control's text on one line in `font`.
