@@ -44,7 +44,7 @@ TEST(Desktop, SeesAnotherProgramsWindowsAndHandsItTheAwayCommandAndText) {
     // none of our messages (under Wine the shell's error box would run them all).
     const auto before = desktop.topLevelWindows();
     PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0);
-    goaway(desktop, "nobody");
+    EXPECT_FALSE(goaway(desktop, "nobody"));
     MSG posted;
     EXPECT_TRUE(PeekMessageW(&posted, nullptr, WM_APP, WM_APP, PM_REMOVE));
     for (const WindowHandle window : desktop.topLevelWindows())
@@ -72,7 +72,7 @@ TEST(Desktop, SeesAnotherProgramsWindowsAndHandsItTheAwayCommandAndText) {
 
     // The handler gets the whole URL.
     const std::string message = urlMessageForm("50% & \"C++\" #1 a  b C:\\ Grüße ☃ 😀 – (x)*!");
-    goaway(desktop, message);
+    EXPECT_TRUE(goaway(desktop, message));
     EXPECT_EQ(client.records(1), std::vector{awayCommand(message)});
     // The write hangs the client while it handles it; a caption of another case is not the
     // dialog's. Only the write that hangs it reaches it (looked up without asking it).
