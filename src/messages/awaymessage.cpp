@@ -44,7 +44,6 @@ std::size_t awayCommandLimit(std::optional<std::string_view> wineVersion,
             ++urls;
             ++i;
         } else {
-            if (command[i] == u'%' && next == u'%') ++i;  // one "%" in the command line
             ++rest;
         }
     }

@@ -21,8 +21,7 @@ constexpr std::string_view countUpTooHigh =
 constexpr std::string_view countUpNotANumber =
     "Count Up is not a whole number any more. Set Back and Set Away again to restart it.";
 constexpr std::string_view noHandlerProblem =
-    "The away message could not be handed to the IM client: the system found no program for "
-    "aim: links, or could not start it.";
+    "No program for aim: links could be started: the IM client did not get the away message.";
 constexpr std::string_view accessProblem =
     "Zorvane cannot write into the IM client's away dialog because the IM client runs with "
     "higher rights (as administrator). Start Zorvane the same way.";

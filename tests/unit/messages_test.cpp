@@ -91,10 +91,8 @@ TEST(Setawaytext, WritesIntoTheFirstDialogOfAnotherProcessWithThatTitle) {
         edits.push_back(
             desktop.addWindow("Ate32Class", "", desktop.addWindow("WndAte32Class", "", dialog)));
     }
-    EXPECT_EQ(setawaytext(desktop, "Zorvane", "gone"), Access::Granted);
+    setawaytext(desktop, "Zorvane", "gone");
     setawaytext(desktop, "", "no dialog was found: none is written to");
-    desktop.elevated.insert(edits[1]);  // its program now runs as administrator
-    EXPECT_EQ(setawaytext(desktop, "Zorvane", "refused"), Access::Denied);
     ASSERT_EQ(desktop.writes().size(), 1u);
     EXPECT_EQ(desktop.writes()[0].window, edits[1]);
 }
@@ -104,34 +102,22 @@ TEST(AwayCommandLimit, WhatTheShellOfEachSystemHandsTheHandlerWhole) {
     // on a URL of 996 units or more. Measured on Wine 8.0: with the fake client's handler (66
     // units) 960 arrive whole, 961 empty; with a 218-unit one 808 whole, 809 empty. The limit
     // keeps the whole line, the handler's text after its URL too.
-    const std::string fake =
-        R"("Z:\work\wt\shell\build\windows\tests\bin\fake_im_client.exe" "%1")";
+    const char* fake = R"("Z:\work\wt\shell\build\windows\tests\bin\fake_im_client.exe" "%1")";
+    const char* shallow = R"("C:\s\f.exe" "%1")";
     const std::string deep = R"("C:\s\)" + std::string(200, 'd') + R"(\f.exe" "%1")";
-    const std::string emoji =
-        "\"C:\\\xF0\x9F\x98\x80" + std::string(400, 'd') + R"(\f.exe" "%1" --flag)";
-    struct Case {
-        std::optional<std::string> wine, handler;
-        std::size_t limit;
-    };
+    const std::string emoji = "\"\xF0\x9F\x98\x80" + std::string(400, 'd') + "\" %1 --flag";
+    const std::string huge = '"' + std::string(1100, 'x') + R"(" "%1")";
+    using Case = std::tuple<std::optional<std::string>, std::optional<std::string>, std::size_t>;
+    // No version is Windows; no handler, none registered. Besides those: counted in UTF-16
+    // units; a handler without the URL in its command line, one with it twice; a version not
+    // understood is taken for an old one.
     const Case cases[] = {
-        {std::nullopt, deep, 2048},  // Windows
-        {"8.17", deep, 2048},
-        {"10.0", std::nullopt, 2048},
-        {"8.0", fake, 959},
-        {"8.16.1", deep, 807},
-        {"8.0-rc2", emoji, 600},  // counted in UTF-16 units
-        {"8.0", R"("C:\s\f.exe" "%1")", 995},
-        {"8.0", std::nullopt, 995},
-        {"8.0", "handler.exe", 995},  // no URL in its command line
-        {"8.0", "h.exe %1 %L", 508},  // twice
-        {"8.0", '"' + std::string(500, 'x') + R"(" 100%% "%1")", 513},
-        {"8.0", '"' + std::string(1100, 'x') + R"(" "%1")", 0},
-        {"wine?", fake, 959},  // a version not understood is taken for an old one
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(awayCommandLimit(c.wine, c.handler), c.limit)
-            << c.wine.value_or("Windows") << ' ' << c.handler.value_or("none").substr(0, 20);
-    }
+        {std::nullopt, deep, 2048},  {"8.17", deep, 2048},    {"10.0", shallow, 2048},
+        {"8.0", fake, 959},          {"8.16.1", deep, 807},   {"8.0", shallow, 995},
+        {"8.0", std::nullopt, 995},  {"8.0-rc2", emoji, 611}, {"8.0", "handler.exe", 995},
+        {"8.0", "h.exe %1 %L", 508}, {"8.0", huge, 0},        {"wine?", fake, 959}};
+    for (const auto& [wine, handler, limit] : cases)
+        EXPECT_EQ(awayCommandLimit(wine, handler), limit) << handler.value_or("-").substr(0, 20);
 }
 
 TEST(TextForms, LineBreaksAndTheUrlFormEscapingWhatTheClientsDecodingWouldChange) {

@@ -44,11 +44,14 @@ struct Session {
     TextControl& countdown = main.textControl(ids::countdown);
     TextControl& countup = main.textControl(ids::countup);
 
-    WindowHandle edit = 0;  // the away dialog's edit field
+    // An away dialog of the IM client; its edit field.
+    WindowHandle addAwayDialog(std::string title) {
+        const WindowHandle dialog = desktop.addWindow("#32770", std::move(title));
+        return desktop.addWindow("Ate32Class", "", desktop.addWindow("WndAte32Class", "", dialog));
+    }
+    const WindowHandle edit = addAwayDialog("Zorvane");
 
     explicit Session(std::string templ = "", std::string down = "0", int hidden = 0) {
-        const WindowHandle dialog = desktop.addWindow("#32770", "Zorvane");
-        edit = desktop.addWindow("Ate32Class", "", desktop.addWindow("WndAte32Class", "", dialog));
         awaym.setText(templ);
         countdown.setText(down);
         main.checkBox(ids::vp).setValue(hidden);
