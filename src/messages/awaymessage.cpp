@@ -1,8 +1,56 @@
 #include "messages/awaymessage.h"
 
+#include <algorithm>
+#include <charconv>
+#include <utility>
+
 #include "text/replace.h"
+#include "text/utf.h"
 
 namespace zorvane {
+namespace {
+
+// Windows refuses longer URLs (INTERNET_MAX_URL_LENGTH is 2083, and ShellExecute is reported to
+// fail above 2081); Wine from 8.17 on takes any length, and is held to the same.
+constexpr std::size_t shellUrlLimit = 2048;
+// An older Wine builds the handler's command line in a buffer of 1024 units, its NUL included,
+// and leaves the URL out when it does not fit there; and a URL of 996 units or more overruns
+// another of its buffers whatever the handler, crashing the caller (measured on Wine 8.0).
+constexpr std::size_t oldWineCommandLine = 1023;
+constexpr std::size_t oldWineUrlLimit = 995;
+
+// A version that cannot be read is taken for an old one.
+bool before817(std::string_view version) {
+    const char* const end = version.data() + version.size();
+    int major = 0, minor = 0;
+    const auto [dot, failed] = std::from_chars(version.data(), end, major);
+    if (failed != std::errc{}) return true;
+    if (dot != end && *dot == '.') std::from_chars(dot + 1, end, minor);
+    return std::pair(major, minor) < std::pair(8, 17);
+}
+
+}  // namespace
+
+std::size_t awayCommandLimit(std::optional<std::string_view> wineVersion,
+                             std::optional<std::string_view> aimHandler) {
+    if (!wineVersion || !before817(*wineVersion)) return shellUrlLimit;
+    if (!aimHandler) return oldWineUrlLimit;
+    // The shell puts the URL in for each %1 (or %L) of the command; the rest takes its room first.
+    const std::u16string command = toUtf16(*aimHandler);
+    std::size_t rest = 0, urls = 0;
+    for (std::size_t i = 0; i < command.size(); ++i) {
+        const char16_t next = i + 1 < command.size() ? command[i + 1] : u'\0';
+        if (command[i] == u'%' && (next == u'1' || next == u'l' || next == u'L')) {
+            ++urls;
+            ++i;
+        } else {
+            ++rest;
+        }
+    }
+    if (urls == 0) return oldWineUrlLimit;
+    if (rest >= oldWineCommandLine) return 0;
+    return std::min(oldWineUrlLimit, (oldWineCommandLine - rest) / urls);
+}
 
 std::expected<std::string, ExpandError> expandmessage(std::string message,
                                                       const ExpansionContext& context) {
@@ -70,11 +118,13 @@ std::string awayCommand(std::string_view message) {
     return "aim:goaway?message=" + std::string(message);
 }
 
-void goaway(Desktop& desktop, std::string_view message) { desktop.openUrl(awayCommand(message)); }
+bool goaway(Desktop& desktop, std::string_view message) {
+    return desktop.openUrl(awayCommand(message));
+}
 
-void setawaytext(Desktop& desktop, std::string_view title, std::string_view text) {
+Access setawaytext(Desktop& desktop, std::string_view title, std::string_view text) {
     // No title means no away dialog was found; an untitled dialog of some program is not it.
-    if (title.empty()) return;
+    if (title.empty()) return Access::Granted;
     // Our own message boxes are "#32770" windows too, possibly with the same title: skip them.
     WindowHandle dialog = 0;
     for (const WindowHandle window : desktop.findWindows("#32770", title)) {
@@ -83,16 +133,16 @@ void setawaytext(Desktop& desktop, std::string_view title, std::string_view text
             break;
         }
     }
-    if (dialog == 0) return;
+    if (dialog == 0) return Access::Granted;
     const WindowHandle container = desktop.findChild(dialog, "WndAte32Class");
-    if (container == 0) return;
+    if (container == 0) return Access::Granted;
     const WindowHandle edit = desktop.findChild(container, "Ate32Class");
-    if (edit == 0) return;
-    settext(desktop, edit, text);
+    if (edit == 0) return Access::Granted;
+    return settext(desktop, edit, text);
 }
 
-void settext(Desktop& desktop, WindowHandle window, std::string_view text) {
-    desktop.setWindowText(window, text);
+Access settext(Desktop& desktop, WindowHandle window, std::string_view text) {
+    return desktop.setWindowText(window, text);
 }
 
 }  // namespace zorvane

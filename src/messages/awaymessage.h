@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <expected>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,12 +41,17 @@ std::string lineBreakForm(std::string_view text);
 std::string urlMessageForm(std::string_view text);
 inline constexpr std::string_view placeholderMessage = "</title>Zorvane</title><";
 std::string awayCommand(std::string_view message);
-// The longest away command the shell can pass on, in UTF-16 units.
-inline constexpr std::size_t maxAwayCommandLength = 32000;
+// The longest away command, in UTF-16 units, that the shell hands whole to the "aim" handler on
+// Windows (`wineVersion` none) or on that version of Wine, whose handler is registered with
+// the command line `aimHandler` (none: no handler).
+std::size_t awayCommandLimit(std::optional<std::string_view> wineVersion,
+                             std::optional<std::string_view> aimHandler);
 
-void goaway(Desktop& desktop, std::string_view message);
-void setawaytext(Desktop& desktop, std::string_view title, std::string_view text);
-void settext(Desktop& desktop, WindowHandle window, std::string_view text);
+// False when the shell said it could not hand the command over.
+bool goaway(Desktop& desktop, std::string_view message);
+// Denied only when a dialog was found and refused the text.
+Access setawaytext(Desktop& desktop, std::string_view title, std::string_view text);
+Access settext(Desktop& desktop, WindowHandle window, std::string_view text);
 
 std::string currentsong(Desktop& desktop);
 std::string memorystats(Desktop& desktop);

@@ -32,6 +32,13 @@ class Browser {
     virtual void setVisible(bool visible) = 0;
 };
 
+// Whether another program's window took a write. Only a refusal for rights is told apart: a
+// window that hangs or has gone loses the text without a word.
+enum class Access {
+    Granted,
+    Denied,  // the window's program runs with higher rights (as administrator)
+};
+
 enum class NoBrowser {
     NotRegistered,  // this system has no such automation class
     CannotStart,    // it has one, but it failed to start
@@ -51,7 +58,7 @@ class Desktop {
     virtual bool belongsToThisProcess(WindowHandle window) = 0;
     // The window's caption, at most `maxUtf16Units` UTF-16 units of it (never half a pair).
     virtual std::string windowText(WindowHandle window, std::size_t maxUtf16Units) = 0;
-    virtual void setWindowText(WindowHandle window, std::string_view text) = 0;
+    virtual Access setWindowText(WindowHandle window, std::string_view text) = 0;
 
     // Every top-level window, front to back, as the system enumerates them.
     virtual std::vector<WindowHandle> topLevelWindows() = 0;
@@ -66,7 +73,11 @@ class Desktop {
     virtual std::vector<WindowHandle> takeCreatedWindows() = 0;
 
     // Hands a URL to the shell, which starts the handler registered for its scheme, hidden.
-    virtual void openUrl(std::string_view url) = 0;
+    // False when the shell said at once that it could not (no handler, say).
+    virtual bool openUrl(std::string_view url) = 0;
+    // The longest away command, in UTF-16 units, that this system's shell hands to the "aim"
+    // handler whole.
+    virtual std::size_t maxAwayCommandLength() = 0;
     // A new window of the browser automation class "InternetExplorer.Application".
     virtual std::expected<std::unique_ptr<Browser>, NoBrowser> createBrowser() = 0;
     // Opens the address in the user's default browser, shown; silent when that fails.

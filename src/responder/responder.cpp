@@ -84,7 +84,8 @@ void Responder::write(std::string message, bool runEvents) {
     expansion.runEvents = runEvents;
     const auto expanded = expandmessage(std::move(message), expansion);
     // A failed expansion skips only its own write.
-    if (expanded) setawaytext(desktop_, caption, *expanded);
+    if (expanded && setawaytext(desktop_, caption, *expanded) == Access::Denied && onAccessDenied)
+        onAccessDenied();
 }
 
 }  // namespace zorvane

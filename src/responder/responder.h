@@ -41,6 +41,10 @@ class Responder {
     // order. Runs pending events during each hand-out.
     void scanwindows();
 
+    // Called after a write that the away dialog refused for rights: the IM client runs with
+    // higher rights than ours.
+    std::function<void()> onAccessDenied;
+
   private:
     std::optional<int> waitingEntry(WindowHandle imWindow, WaitingIndex& waiting);
     void checkimwindow(WindowHandle imWindow);

@@ -20,17 +20,20 @@ constexpr std::string_view countUpTooHigh =
     "Count Up cannot go past 32767. Set Back and Set Away again to restart it.";
 constexpr std::string_view countUpNotANumber =
     "Count Up is not a whole number any more. Set Back and Set Away again to restart it.";
-static_assert(maxAwayCommandLength == 32000);
-constexpr std::string_view tooLongProblem =
-    "The away message is too long to hand to the IM client (at most 32000 characters).";
+constexpr std::string_view noHandlerProblem =
+    "No program for aim: links could be started: the IM client did not get the away message.";
+constexpr std::string_view accessProblem =
+    "Zorvane cannot write into the IM client's away dialog because the IM client runs with "
+    "higher rights (as administrator). Start Zorvane the same way.";
+
+std::string tooLongProblem(std::size_t limit) {
+    return "The away message is too long to hand to the IM client (at most " +
+           std::to_string(limit) + " characters).";
+}
 
 std::string_view problemWith(const ExpandError& error) {
     if (error.counter == ExpandError::Counter::CountDown) return countDownProblem;
     return error.kind == CounterError::NotANumber ? countUpNotANumber : countUpTooHigh;
-}
-
-bool fitsTheShell(std::string_view message) {
-    return utf16Length(awayCommand(message)) <= maxAwayCommandLength;
 }
 
 // A refresh re-sends only a message whose text can change.
@@ -61,6 +64,7 @@ Form1::Form1(Ui& ui, Desktop& desktop)
                               {extra_->List1(), extra_->List2(), extra_->waiting()})
                         : std::nullopt;
       }) {
+    responder_.onAccessDenied = [this] { tellOnce(toldAccess_, accessProblem); };
     form_->onClick(ids::Label8, [this] {
         if (Label8_.text() == "Set Back") {
             setBack();
@@ -90,7 +94,7 @@ void Form1::setAway() {
     Timer1_.setEnabled(true);
     Timer2_.setEnabled(true);
     awaytemplate_ = lineBreakForm(awaym_.text());
-    told_ = false;
+    told_ = toldAccess_ = false;
 
     // Hidden mode sends a placeholder and, once the IM client has opened its away dialog,
     // writes the text there: half a second later, whatever the user opens meanwhile.
@@ -110,16 +114,20 @@ void Form1::deliver(bool hidden) {
         return;
     }
     const std::string text = lineBreakForm(*expanded);
-    if (hidden) {
-        setawaytext(desktop_, awayDialogTitle, text);
-        return;
-    }
-    const std::string message = urlMessageForm(text);
-    if (!fitsTheShell(message)) {
-        refuse(countdownBefore, tooLongProblem);
-        return;
-    }
-    goaway(desktop_, message);
+    if (hidden) return writeHidden(text);
+    if (const auto problem = sendAway(urlMessageForm(text))) refuse(countdownBefore, *problem);
+}
+
+std::optional<std::string> Form1::sendAway(std::string_view message) {
+    const std::size_t limit = desktop_.maxAwayCommandLength();
+    if (utf16Length(awayCommand(message)) > limit) return tooLongProblem(limit);
+    if (!goaway(desktop_, message)) return std::string(noHandlerProblem);
+    return std::nullopt;
+}
+
+void Form1::writeHidden(std::string_view text) {
+    if (setawaytext(desktop_, awayDialogTitle, text) == Access::Denied)
+        tellOnce(toldAccess_, accessProblem);
 }
 
 void Form1::setBack() {
@@ -134,15 +142,9 @@ void Form1::refresh() {
     if (!isDynamic(message)) return;
     const bool hidden = vp_.value() == 1;
     const auto expanded = expand(std::move(message));
-    if (!expanded) {
-        tellOnce(problemWith(expanded.error()));
-    } else if (hidden) {
-        setawaytext(desktop_, awayDialogTitle, *expanded);
-    } else if (const std::string urlMessage = urlMessageForm(*expanded); fitsTheShell(urlMessage)) {
-        goaway(desktop_, urlMessage);
-    } else {
-        tellOnce(tooLongProblem);
-    }
+    if (!expanded) return tellOnce(told_, problemWith(expanded.error()));
+    if (hidden) return writeHidden(*expanded);
+    if (const auto problem = sendAway(urlMessageForm(*expanded))) tellOnce(told_, *problem);
 }
 
 std::expected<std::string, ExpandError> Form1::expand(std::string message, bool runEvents) {
@@ -165,9 +167,9 @@ Form3& Form1::about() {
     return *about_;
 }
 
-void Form1::tellOnce(std::string_view problem) {
-    if (told_) return;
-    told_ = true;  // before the box: its modal loop runs the next ticks
+void Form1::tellOnce(bool& told, std::string_view problem) {
+    if (told) return;
+    told = true;  // before the box: its modal loop runs the next ticks
     form_->messageBox(problem, appTitle);
 }
 

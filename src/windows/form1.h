@@ -5,6 +5,7 @@
 #include <expected>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -43,13 +44,18 @@ class Form1 {
     void setAway();
     // Expands the template and hands it to the IM client: Set Away's last steps.
     void deliver(bool hidden);
+    // Issues the away command for the message; what kept it from going, if anything.
+    std::optional<std::string> sendAway(std::string_view message);
+    // Writes the text into the away dialog, as hidden mode delivers.
+    void writeHidden(std::string_view text);
     void setBack();
     void refresh();
 
     std::expected<std::string, ExpandError> expand(std::string message, bool runEvents = true);
     // Refuses a Set Away that cannot deliver: back to idle, the count-down as it was.
     void refuse(const std::string& countdownBefore, std::string_view problem);
-    void tellOnce(std::string_view problem);
+    // Shows the problem unless `told` says the user has been told this away period.
+    void tellOnce(bool& told, std::string_view problem);
     // The Extra window, created on first use and again after the user closed it.
     Form2& extra();
     // The About window, likewise.
@@ -67,8 +73,10 @@ class Form1 {
     Timer& Timer1_;
     Timer& Timer2_;
     std::string awaytemplate_;
-    // The user has been told this away period why a refresh sent nothing.
+    // The user has been told this away period why a refresh sent nothing, and that the away
+    // dialog refuses our writes: each problem once, so neither hides the other.
     bool told_ = false;
+    bool toldAccess_ = false;
     std::unique_ptr<Form2> extra_;
     std::unique_ptr<Form3> about_;
     Waits waits_{desktop_};

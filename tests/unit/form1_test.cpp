@@ -8,12 +8,17 @@ namespace zorvane {
 namespace {
 
 const std::string countDownProblem = "Count Down must be a whole number from -32767 to 32767.";
-const std::string tooLongProblem =
-    "The away message is too long to hand to the IM client (at most 32000 characters).";
+const std::string noHandlerProblem =
+    "No program for aim: links could be started: the IM client did not get the away message.";
 const std::string placeholder = "aim:goaway?message=</title>Zorvane</title><";
 
 std::string command(std::string_view message) {
     return "aim:goaway?message=<title>Zorvane</title>" + std::string(message);
+}
+
+std::string tooLong(std::size_t limit) {
+    return "The away message is too long to hand to the IM client (at most " +
+           std::to_string(limit) + " characters).";
 }
 
 TEST(Form1, SetAwayEntersTheAwayStateBeforeAnythingIsSentAndClicksInsideRunAtOnce) {
@@ -93,12 +98,13 @@ TEST(Form1, TheMinuteRefreshSendsADynamicTemplateOfSetAwayByEachTicksCheckBoxUnt
 TEST(Form1, SetAwayRefusesWhatItCannotDeliverAndStaysIdle) {
     // "é" is two bytes but one UTF-16 unit: the limit counts what the shell receives.
     std::string atLimit;
-    for (std::size_t n = command("").size(); n < maxAwayCommandLength; ++n)
+    for (std::size_t n = command("").size(); n < 2048; ++n)
         atLimit += "\xC3\xA9";
     struct Case {
         std::string templ, countdown;
         int hidden;           // the dialog has no length limit
         std::string problem;  // none: accepted
+        bool handler = true;
     };
     const Case cases[] = {
         {"x", "", 0, countDownProblem},
@@ -108,12 +114,14 @@ TEST(Form1, SetAwayRefusesWhatItCannotDeliverAndStaysIdle) {
         {"x", "-32767", 1, ""},
         {"x", "2,5", 0, ""},
         {atLimit, "5", 0, ""},
-        {atLimit + "x", "5", 0, tooLongProblem},
+        {atLimit + "x", "5", 0, tooLong(2048)},
         {atLimit + "x", "5", 1, ""},
+        {"x", "5", 0, noHandlerProblem, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.countdown + c.templ.substr(0, 3));
         Session s(c.templ, c.countdown, c.hidden);
+        s.desktop.urlHandler = c.handler;
         s.desktop.setDecimalSeparator(",");
         s.countup.setText("3");
         s.click();
@@ -136,7 +144,7 @@ TEST(Form1, SetAwayRefusesWhatItCannotDeliverAndStaysIdle) {
 
 TEST(Form1, ARefreshThatCannotBeSentTellsTheUserOncePerAwayPeriod) {
     // A command exactly at the limit with "-9" in it: at "-10" it is one unit too long.
-    const std::string filler(maxAwayCommandLength - command("-9").size(), 'x');
+    const std::string filler(2048 - command("-9").size(), 'x');
     struct Case {
         std::string templ, down, up, problem;  // the counters as spoilt after Set Away
     };
@@ -146,7 +154,7 @@ TEST(Form1, ARefreshThatCannotBeSentTellsTheUserOncePerAwayPeriod) {
          "Count Up cannot go past 32767. Set Back and Set Away again to restart it."},
         {"%u", "5", "x",
          "Count Up is not a whole number any more. Set Back and Set Away again to restart it."},
-        {filler + "%c", "-9", "1", tooLongProblem}};
+        {filler + "%c", "-9", "1", tooLong(2048)}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.problem);
         Session s(c.templ);
@@ -165,6 +173,28 @@ TEST(Form1, ARefreshThatCannotBeSentTellsTheUserOncePerAwayPeriod) {
             s.click();
         }
     }
+}
+
+// An IM client run as administrator refuses our writes into its away dialog; the user hears
+// of it once per away period, whichever write finds out, beside any other problem.
+TEST(Form1, AnAwayDialogThatRefusesOurWritesIsToldOncePerAwayPeriod) {
+    Session s("%c", "5");
+    s.desktop.elevated = {s.edit, s.addAwayDialog("Away Message")};
+    s.open(ids::Label9, "Extra").listBox(ids::List1).add("bob-hi");
+    s.click();
+    s.desktop.addWindow("AIM_IMessage", "Bob - Instant Message");
+    s.main.tick(ids::Timer2);         // both writes of the hand-out are refused
+    s.desktop.awayCommandLimit = 10;  // a refresh's problem is told apart
+    s.main.tick(ids::Timer1);
+    s.click();
+    s.main.checkBox(ids::vp).setValue(1);
+    s.click();  // a new period: the hidden text, which the shell's limit spares, is refused too
+    const std::string refused =
+        "Zorvane: Zorvane cannot write into the IM client's away dialog because the IM client "
+        "runs with higher rights (as administrator). Start Zorvane the same way.";
+    EXPECT_EQ(Session::shown(s.ui.messageBoxes(), s.main),
+              (Texts{refused, "Zorvane: " + tooLong(10), refused}));
+    EXPECT_EQ(itemsOf(s.ui.form("Extra").listBox(ids::List2)), Texts{"bob-hi"});  // stays moved
 }
 
 }  // namespace

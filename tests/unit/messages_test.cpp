@@ -97,6 +97,29 @@ TEST(Setawaytext, WritesIntoTheFirstDialogOfAnotherProcessWithThatTitle) {
     EXPECT_EQ(desktop.writes()[0].window, edits[1]);
 }
 
+TEST(AwayCommandLimit, WhatTheShellOfEachSystemHandsTheHandlerWhole) {
+    // Wine before 8.17 drops the URL from a command line of more than 1023 units, and crashes
+    // on a URL of 996 units or more. Measured on Wine 8.0: with the fake client's handler (66
+    // units) 960 arrive whole, 961 empty; with a 218-unit one 808 whole, 809 empty. The limit
+    // keeps the whole line, the handler's text after its URL too.
+    const char* fake = R"("Z:\work\wt\shell\build\windows\tests\bin\fake_im_client.exe" "%1")";
+    const char* shallow = R"("C:\s\f.exe" "%1")";
+    const std::string deep = R"("C:\s\)" + std::string(200, 'd') + R"(\f.exe" "%1")";
+    const std::string emoji = "\"\xF0\x9F\x98\x80" + std::string(400, 'd') + "\" %1 --flag";
+    const std::string huge = '"' + std::string(1100, 'x') + R"(" "%1")";
+    using Case = std::tuple<std::optional<std::string>, std::optional<std::string>, std::size_t>;
+    // No version is Windows; no handler, none registered. Besides those: counted in UTF-16
+    // units; a handler without the URL in its command line, one with it twice; a version not
+    // understood is taken for an old one.
+    const Case cases[] = {
+        {std::nullopt, deep, 2048},  {"8.17", deep, 2048},    {"10.0", shallow, 2048},
+        {"8.0", fake, 959},          {"8.16.1", deep, 807},   {"8.0", shallow, 995},
+        {"8.0", std::nullopt, 995},  {"8.0-rc2", emoji, 611}, {"8.0", "handler.exe", 995},
+        {"8.0", "h.exe %1 %L", 508}, {"8.0", huge, 0},        {"wine?", fake, 959}};
+    for (const auto& [wine, handler, limit] : cases)
+        EXPECT_EQ(awayCommandLimit(wine, handler), limit) << handler.value_or("-").substr(0, 20);
+}
+
 TEST(TextForms, LineBreaksAndTheUrlFormEscapingWhatTheClientsDecodingWouldChange) {
     EXPECT_EQ(lineBreakForm("a\r\nb\nc\r\r\n\n\rend\r\n"), "a<br>b\nc\r<br>\n\rend<br>");
     const std::pair<std::string, std::string> cases[] = {

@@ -25,13 +25,13 @@ inline Texts itemsOf(const ListBox& list) {
 // Calls `onSend` as each away command or dialog text leaves, so a test sees the state then.
 struct WatchedDesktop : ModelDesktop {
     std::function<void()> onSend = [] {};
-    void openUrl(std::string_view url) override {
+    bool openUrl(std::string_view url) override {
         onSend();
-        ModelDesktop::openUrl(url);
+        return ModelDesktop::openUrl(url);
     }
-    void setWindowText(WindowHandle window, std::string_view text) override {
+    Access setWindowText(WindowHandle window, std::string_view text) override {
         onSend();
-        ModelDesktop::setWindowText(window, text);
+        return ModelDesktop::setWindowText(window, text);
     }
 };
 
@@ -44,9 +44,14 @@ struct Session {
     TextControl& countdown = main.textControl(ids::countdown);
     TextControl& countup = main.textControl(ids::countup);
 
+    // An away dialog of the IM client; its edit field.
+    WindowHandle addAwayDialog(std::string title) {
+        const WindowHandle dialog = desktop.addWindow("#32770", std::move(title));
+        return desktop.addWindow("Ate32Class", "", desktop.addWindow("WndAte32Class", "", dialog));
+    }
+    const WindowHandle edit = addAwayDialog("Zorvane");
+
     explicit Session(std::string templ = "", std::string down = "0", int hidden = 0) {
-        const WindowHandle dialog = desktop.addWindow("#32770", "Zorvane");
-        desktop.addWindow("Ate32Class", "", desktop.addWindow("WndAte32Class", "", dialog));
         awaym.setText(templ);
         countdown.setText(down);
         main.checkBox(ids::vp).setValue(hidden);

@@ -42,7 +42,7 @@ TEST(Desktop, SeesAnotherProgramsWindowsAndHandsItTheAwayCommandAndText) {
     // none of our messages (under Wine the shell's error box would run them all).
     const auto before = desktop.topLevelWindows();
     PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0);
-    goaway(desktop, "nobody");
+    EXPECT_FALSE(goaway(desktop, "nobody"));
     MSG posted;
     EXPECT_TRUE(PeekMessageW(&posted, nullptr, WM_APP, WM_APP, PM_REMOVE));
     for (const WindowHandle window : desktop.topLevelWindows())
@@ -70,7 +70,7 @@ TEST(Desktop, SeesAnotherProgramsWindowsAndHandsItTheAwayCommandAndText) {
 
     // The handler gets the whole URL.
     const std::string message = urlMessageForm("50% & \"C++\" #1 a  b C:\\ Grüße ☃ 😀 – (x)*!");
-    goaway(desktop, message);
+    EXPECT_TRUE(goaway(desktop, message));
     EXPECT_EQ(client.records(1), std::vector{awayCommand(message)});
     // The write hangs the client while it handles it; a caption of another case is not the
     // dialog's. Only the write that hangs it reaches it (looked up without asking it).
@@ -80,6 +80,17 @@ TEST(Desktop, SeesAnotherProgramsWindowsAndHandsItTheAwayCommandAndText) {
     setawaytext(desktop, "Away Message", "(hang) now");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
     EXPECT_EQ(GetDlgCtrlID(FindWindowExW(client.log, nullptr, nullptr, L"(hang) now")), 2);
+}
+
+// The shell's thread goes on answering what a shell extension or DDE left on it.
+TEST(ShellLauncher, ItsThreadAnswersAWindowLeftThere) {
+    HWND left = nullptr;  // made before open() returns
+    win32::ShellLauncher shell([&](const std::wstring&, bool) {
+        left = CreateWindowExW(0, L"Static", {}, 0, 0, 0, 0, 0, HWND_MESSAGE, {}, {}, {});
+        return true;
+    });
+    shell.open(L"aim:x");
+    EXPECT_NE(SendMessageTimeoutW(left, WM_NULL, 0, 0, SMTO_NORMAL, 1000, nullptr), 0);
 }
 
 // The extent of the control's text on one line in `font`.

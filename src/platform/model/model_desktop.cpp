@@ -125,14 +125,20 @@ std::string ModelDesktop::windowText(WindowHandle window, std::size_t maxUtf16Un
     return toUtf8(firstUtf16Units(toUtf16(w->title), maxUtf16Units));
 }
 
-void ModelDesktop::setWindowText(WindowHandle window, std::string_view text) {
+Access ModelDesktop::setWindowText(WindowHandle window, std::string_view text) {
+    if (elevated.contains(window)) return Access::Denied;
     ModelWindow* w = find(window);
-    if (w == nullptr) return;  // like the system: a message to no window goes nowhere
+    if (w == nullptr)
+        return Access::Granted;  // like the system: a message to no window goes nowhere
     w->title = text;
     writes_.push_back({window, std::string(text), now_});
+    return Access::Granted;
 }
 
-void ModelDesktop::openUrl(std::string_view url) { urls_.emplace_back(url); }
+bool ModelDesktop::openUrl(std::string_view url) {
+    if (urlHandler) urls_.emplace_back(url);
+    return urlHandler;
+}
 
 std::expected<std::unique_ptr<Browser>, NoBrowser> ModelDesktop::createBrowser() {
     if (noBrowser) return std::unexpected(*noBrowser);

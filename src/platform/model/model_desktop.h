@@ -6,6 +6,7 @@
 #include <functional>
 #include <list>
 #include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -51,6 +52,12 @@ class ModelDesktop : public Desktop {
 
     const std::vector<TextWrite>& writes() const { return writes_; }
     const std::vector<std::string>& openedUrls() const { return urls_; }
+    // Windows of a program with higher rights: a write into one is refused, and not recorded.
+    std::set<WindowHandle> elevated;
+    // Without a handler the shell refuses every URL, and none is recorded.
+    bool urlHandler = true;
+    // What the shell hands over whole: Windows' figure unless a test plays another system.
+    std::size_t awayCommandLimit = 2048;
 
     // The browser automation object works unless `noBrowser` says why not. What happens to the
     // browsers it makes ("new browser", "navigate URL", "show") and every address opened in the
@@ -79,12 +86,13 @@ class ModelDesktop : public Desktop {
     WindowHandle findChild(WindowHandle parent, std::string_view className) override;
     bool belongsToThisProcess(WindowHandle window) override;
     std::string windowText(WindowHandle window, std::size_t maxUtf16Units) override;
-    void setWindowText(WindowHandle window, std::string_view text) override;
+    Access setWindowText(WindowHandle window, std::string_view text) override;
     std::vector<WindowHandle> topLevelWindows() override;
     std::string className(WindowHandle window, std::size_t maxUtf16Units) override;
     bool windowExists(WindowHandle window) override;
     std::vector<WindowHandle> takeCreatedWindows() override;
-    void openUrl(std::string_view url) override;
+    bool openUrl(std::string_view url) override;
+    std::size_t maxAwayCommandLength() override { return awayCommandLimit; }
     std::expected<std::unique_ptr<Browser>, NoBrowser> createBrowser() override;
     void openInDefaultBrowser(std::string_view url) override;
     MemoryStatus memoryStatus() override { return memory_; }

@@ -5,6 +5,7 @@
 // neither to the program.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -13,7 +14,11 @@ namespace zorvane::win32 {
 
 class ShellLauncher {
   public:
-    ShellLauncher();
+    // What hands one URL over, on the launcher's thread; false when the shell refused it.
+    using Shell = std::function<bool(const std::wstring& url, bool shown)>;
+    static bool shellExecute(const std::wstring& url, bool shown);
+
+    explicit ShellLauncher(Shell shell = shellExecute);
     // Gives the shell a moment to take what it was handed, then leaves it to finish alone.
     ~ShellLauncher();
     ShellLauncher(const ShellLauncher&) = delete;
@@ -22,8 +27,9 @@ class ShellLauncher {
     // Hands over the URL after the earlier ones, for a handler that starts hidden unless
     // `shown`, and returns once the shell has taken it, or after 2 s. Meanwhile only messages sent
     // to our windows are answered; nothing posted runs. A shell still stuck on an earlier URL is
-    // not waited for again, and only the newest few URLs wait behind it.
-    void open(std::wstring url, bool shown = false);
+    // not waited for again, and only the newest few URLs wait behind it. False only when the
+    // shell refused this URL within the wait.
+    bool open(std::wstring url, bool shown = false);
 
   private:
     struct Queue;  // shared with the thread, which outlives this when the shell is stuck

@@ -8,6 +8,7 @@
 #include <optional>
 #include <utility>
 
+#include "messages/awaymessage.h"
 #include "platform/win32/automation.h"
 #include "platform/win32/base_window.h"
 #include "platform/win32/message_pump.h"
@@ -74,6 +75,31 @@ double steadySeconds() {
     return std::chrono::duration<double>(now).count();
 }
 
+// Wine's ntdll tells its version; Windows' has no such export.
+std::optional<std::string> wineVersion() {
+    using Version = const char* (*)();
+    const FARPROC found = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
+    if (!found) return std::nullopt;
+    const char* version = reinterpret_cast<Version>(reinterpret_cast<void (*)()>(found))();
+    return version ? version : "";
+}
+
+// The command line registered for the "aim" handler, as the shell reads it (unexpanded).
+std::optional<std::string> aimHandler() {
+    constexpr wchar_t key[] = L"aim\\shell\\open\\command";
+    constexpr DWORD types = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
+    DWORD bytes = 0;
+    if (RegGetValueW(HKEY_CLASSES_ROOT, key, nullptr, types, nullptr, nullptr, &bytes) != 0)
+        return std::nullopt;
+    std::wstring command(bytes / sizeof(wchar_t) + 1, L'\0');
+    bytes = static_cast<DWORD>(command.size() * sizeof(wchar_t));
+    // Changed between the two calls: as good as none.
+    if (RegGetValueW(HKEY_CLASSES_ROOT, key, nullptr, types, nullptr, command.data(), &bytes) != 0)
+        return std::nullopt;
+    command.resize(wcsnlen(command.c_str(), command.size()));
+    return narrow(command);
+}
+
 }  // namespace
 
 // A message-only window whose timer makes the alarm: every loop that runs this thread's
@@ -132,6 +158,7 @@ class Win32Desktop::AlarmWindow final : public BaseWindow {
 Win32Desktop::Win32Desktop()
     : hook_(SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, windowCreated, 0, 0,
                             WINEVENT_OUTOFCONTEXT)),
+      wineVersion_(wineVersion()),
       alarm_(std::make_unique<AlarmWindow>()) {}
 
 Win32Desktop::~Win32Desktop() {
@@ -183,13 +210,18 @@ std::string Win32Desktop::windowText(WindowHandle window, std::size_t maxUtf16Un
     return narrow(std::wstring_view(text.data(), firstUtf16Units(units, limit).size()));
 }
 
-void Win32Desktop::setWindowText(WindowHandle window, std::string_view text) {
+Access Win32Desktop::setWindowText(WindowHandle window, std::string_view text) {
     // Not SMTO_BLOCK: while we wait, messages sent to our own windows are still answered, so a
     // peer that asks us something while handling the write does not stall us both. A write that
     // times out is dropped by the system, never delivered later.
     const std::wstring wide = widen(text);
-    SendMessageTimeoutW(toHwnd(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()),
-                        SMTO_ABORTIFHUNG, peerTimeoutMs, nullptr);
+    SetLastError(ERROR_SUCCESS);
+    const LRESULT sent =
+        SendMessageTimeoutW(toHwnd(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()),
+                            SMTO_ABORTIFHUNG, peerTimeoutMs, nullptr);
+    // A program with higher rights takes no such message from ours (User Interface Privilege
+    // Isolation).
+    return sent == 0 && GetLastError() == ERROR_ACCESS_DENIED ? Access::Denied : Access::Granted;
 }
 
 std::vector<WindowHandle> Win32Desktop::topLevelWindows() {
@@ -242,7 +274,12 @@ std::vector<WindowHandle> Win32Desktop::takeCreatedWindows() {
     return std::exchange(createdWindows, {});
 }
 
-void Win32Desktop::openUrl(std::string_view url) { shell_.open(widen(url)); }
+bool Win32Desktop::openUrl(std::string_view url) { return shell_.open(widen(url)); }
+
+// Asked anew each time: the IM client may be installed, or moved, while we run.
+std::size_t Win32Desktop::maxAwayCommandLength() {
+    return awayCommandLimit(wineVersion_, aimHandler());
+}
 
 std::expected<std::unique_ptr<Browser>, NoBrowser> Win32Desktop::createBrowser() {
     return createInternetExplorer();

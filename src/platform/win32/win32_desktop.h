@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -25,12 +26,13 @@ class Win32Desktop final : public Desktop {
     WindowHandle findChild(WindowHandle parent, std::string_view className) override;
     bool belongsToThisProcess(WindowHandle window) override;
     std::string windowText(WindowHandle window, std::size_t maxUtf16Units) override;
-    void setWindowText(WindowHandle window, std::string_view text) override;
+    Access setWindowText(WindowHandle window, std::string_view text) override;
     std::vector<WindowHandle> topLevelWindows() override;
     std::string className(WindowHandle window, std::size_t maxUtf16Units) override;
     bool windowExists(WindowHandle window) override;
     std::vector<WindowHandle> takeCreatedWindows() override;
-    void openUrl(std::string_view url) override;
+    bool openUrl(std::string_view url) override;
+    std::size_t maxAwayCommandLength() override;
     std::expected<std::unique_ptr<Browser>, NoBrowser> createBrowser() override;
     void openInDefaultBrowser(std::string_view url) override;
     MemoryStatus memoryStatus() override;
@@ -44,6 +46,7 @@ class Win32Desktop final : public Desktop {
     class AlarmWindow;
     void* hook_ = nullptr;  // HWINEVENTHOOK
     ShellLauncher shell_;
+    std::optional<std::string> wineVersion_;  // none on Windows
     // A window's class never changes, so each is asked of the window system once (under Wine
     // each question is a round trip to its server). Forgotten when a listing no longer shows
     // the window, or when its handle is reported created anew.

@@ -66,6 +66,42 @@ LRESULT CALLBACK tabMovesOn(HWND edit, UINT message, WPARAM wParam, LPARAM lPara
     return code;
 }
 
+// A label one line high shows the words of its caption that fit whole, and nothing of the next:
+// the static control would cut through a glyph at its right edge (and Wine's word wrap would
+// drop a word that fits when the space after it does not).
+LRESULT CALLBACK wholeWordsOnly(HWND label, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                DWORD_PTR) noexcept {
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(label, wholeWordsOnly, 0);
+    if (message != WM_PAINT && message != WM_PRINTCLIENT) {
+        return DefSubclassProc(label, message, wParam, lParam);
+    }
+    PAINTSTRUCT paint{};
+    const HDC dc = message == WM_PAINT ? BeginPaint(label, &paint) : reinterpret_cast<HDC>(wParam);
+    RECT room{};
+    GetClientRect(label, &room);
+    // The colours are the window's, as for any label.
+    const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(label), WM_CTLCOLORSTATIC,
+                                                             reinterpret_cast<WPARAM>(dc),
+                                                             reinterpret_cast<LPARAM>(label)));
+    FillRect(dc, &room, brush ? brush : GetSysColorBrush(COLOR_WINDOW));
+    const HGDIOBJ before =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    std::wstring caption(GetWindowTextLengthW(label) + 1, L'\0');
+    caption.resize(GetWindowTextW(label, caption.data(), static_cast<int>(caption.size())));
+    int fit = 0;
+    SIZE size{};
+    GetTextExtentExPointW(dc, caption.c_str(), static_cast<int>(caption.size()), room.right, &fit,
+                          nullptr, &size);
+    if (fit < std::ssize(caption)) {
+        while (fit > 0 && caption[fit] != L' ')
+            --fit;  // back to the end of the last word that fits
+    }
+    TextOutW(dc, 0, 0, caption.c_str(), fit);
+    SelectObject(dc, before);
+    if (message == WM_PAINT) EndPaint(label, &paint);
+    return 0;
+}
+
 struct ChildClass {
     const wchar_t* name;
     DWORD style;
@@ -86,8 +122,8 @@ int lineHeight(HFONT font) {
 ChildClass childClass(const ControlLayout& layout, HFONT font, int height) {
     switch (layout.kind) {
         case ControlKind::Label: {
-            // Left-aligned labels wrap by words, except those one line high: what does not fit
-            // there is cut at the right edge rather than wrapped onto a line nobody sees. A
+            // Left-aligned labels wrap by words, except those one line high, which show what
+            // fits on that line (wholeWordsOnly) rather than wrap onto a line nobody sees. A
             // line that does not fit whole below the others is left out, not cut through.
             DWORD align = layout.align == Align::Center ? SS_CENTER : SS_LEFT | SS_EDITCONTROL;
             if (align != SS_CENTER && height < 2 * lineHeight(font)) {
@@ -198,6 +234,9 @@ void Win32Form::createControl(HINSTANCE instance, const ControlLayout& layout) {
         SendMessageW(window, EM_SETLIMITTEXT, 0, 0);
     }
     if (layout.kind == ControlKind::MultiLineTextBox) SetWindowSubclass(window, tabMovesOn, 0, 0);
+    if (layout.kind == ControlKind::Label && (type.style & SS_TYPEMASK) == SS_LEFTNOWORDWRAP) {
+        SetWindowSubclass(window, wholeWordsOnly, 0, 0);
+    }
     children_.emplace(layout.id, Child{layout.kind, window});
     if ((type.style & WS_TABSTOP) && !focus_) focus_ = window;
 
