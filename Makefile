@@ -4,13 +4,14 @@ BUILD ?= build
 NATIVE := $(BUILD)/native
 WINDOWS := $(BUILD)/windows
 FUZZ := $(BUILD)/fuzz
+DIST ?= dist
 FUZZ_SECONDS ?= 60
 SOAK_MINUTES ?= 10
 JOBS ?= $(shell nproc)
 SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.h' 2>/dev/null)
 
 .PHONY: all deps native windows fuzz-build build test test-native test-windows fuzz fuzz-smoke run \
-	bench soak soak-wine format format-check clean
+	release-check release committed bench soak soak-wine format format-check clean
 
 all: build
 
@@ -48,7 +49,34 @@ fuzz: fuzz-build
 fuzz-smoke: fuzz-build
 	scripts/fuzz.sh $(FUZZ) smoke
 
-test: format-check test-native fuzz-smoke test-windows
+# In `make test`, on the program the Windows-side tests ran: its zip, checked against it, and its
+# imports, against what Windows 7 exports.
+release-check: windows
+	@scripts/package.sh $(WINDOWS) $(BUILD)/dist >/dev/null
+	scripts/check-package.sh $(WINDOWS) $(BUILD)/dist
+	scripts/check-imports.sh $(WINDOWS)/zorvane.exe
+
+# A second build of the program, from a copy of the sources elsewhere, must give the same bytes.
+# It runs beside the other tests, on the CPU that their waits and single-threaded steps leave.
+test: format-check
+	@scripts/check-reproducible.sh build $(BUILD)/reproduce & second=$$!; \
+	$(MAKE) test-native fuzz-smoke test-windows release-check; status=$$?; \
+	wait $$second || status=1; \
+	[ $$status -eq 0 ] && \
+		scripts/check-reproducible.sh compare $(WINDOWS) $(BUILD)/dist $(BUILD)/reproduce
+
+# Every test, then the zip that `make test` made and checked, with SHA256SUMS, into dist/.
+release: committed test
+	@rm -rf $(DIST) && mkdir -p $(DIST) && cp $(BUILD)/dist/* $(DIST)/
+	@cd $(DIST) && for file in *.zip; do \
+		echo "$(DIST)/$$file: $$(stat -c %s $$file) bytes, SHA-256 $$(sha256sum <$$file | cut -d' ' -f1)"; \
+	done
+
+# A release is made of a commit, which a second build can start from.
+committed:
+	@git diff --quiet HEAD && [ -z "$$(git ls-files --others --exclude-standard)" ] || \
+		{ echo "Commit or remove what is not committed before making a release:"; \
+		git status --short; exit 1; }
 
 # On the current display; with none, a screenshot of the main window in $(BUILD)/screenshot.png.
 run: windows

@@ -2,6 +2,20 @@
 enable_language(RC)
 set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+# The same sources give the same bytes wherever and whenever they are built: no folder names in
+# the objects (__FILE__, debug information) and no link time in the executable's header.
+add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${PROJECT_SOURCE_DIR}/=>"
+    "$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${PROJECT_BINARY_DIR}/=>")
+add_link_options(-Wl,--no-insert-timestamp)
+
+# The version information of the resource script.
+configure_file(cmake/version.h.in ${PROJECT_BINARY_DIR}/generated/zorvane_version.h @ONLY)
+include_directories(${PROJECT_BINARY_DIR}/generated)
+# What scripts/package.sh puts beside the program: the user's guide, in Windows line endings for
+# Notepad, and the version for the zip's name.
+configure_file(packaging/README.txt ${PROJECT_BINARY_DIR}/release/README.txt @ONLY
+    NEWLINE_STYLE CRLF)
+file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/release/version CONTENT "@PROJECT_VERSION@\n" @ONLY)
 
 file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
 add_library(zorvane_win32 STATIC ${WIN32_SOURCES})
@@ -12,11 +26,13 @@ target_link_options(zorvane_win32 PUBLIC ${STATIC_RUNTIME})
 file(GLOB APP_SOURCES CONFIGURE_DEPENDS src/app/*.cpp src/app/*.rc)
 # What the resource script takes in: a change to one of them rebuilds it.
 set(APP_RESOURCE_FILES ${PROJECT_SOURCE_DIR}/src/app/zorvane.ico
-    ${PROJECT_SOURCE_DIR}/src/app/zorvane.manifest)
+    ${PROJECT_SOURCE_DIR}/src/app/zorvane.manifest ${PROJECT_SOURCE_DIR}/src/app/about.bmp
+    ${PROJECT_BINARY_DIR}/generated/zorvane_version.h)
 set_source_files_properties(src/app/zorvane.rc PROPERTIES OBJECT_DEPENDS "${APP_RESOURCE_FILES}")
 add_executable(zorvane WIN32 ${APP_SOURCES})
 target_link_libraries(zorvane PRIVATE zorvane_win32)
-target_link_options(zorvane PRIVATE -municode)
+# Stripped: what the tests run is what ships, without debug information or the folders in it.
+target_link_options(zorvane PRIVATE -municode -s)
 set_target_properties(zorvane PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 # GoogleTest from the Debian source package, built with the cross compiler.
