@@ -4,7 +4,6 @@
 #include "messages/awaymessage.h"
 #include "platform/model/model_controls.h"
 #include "platform/model/model_desktop.h"
-#include "text/utf.h"
 
 namespace zorvane {
 namespace {
@@ -134,18 +133,6 @@ TEST(TextForms, LineBreaksAndTheUrlFormEscapingWhatTheClientsDecodingWouldChange
     for (const auto& [text, encoded] : cases) {
         EXPECT_EQ(urlMessageForm(text), "<title>Zorvane</title>" + encoded) << text;
     }
-}
-
-TEST(Utf, MalformedInputBecomesReplacementCharacters) {
-    // A stray byte, an overlong form, a sequence cut short by the end of the text; a lone
-    // surrogate.
-    const std::string_view cut("\xFF|\xC0\xAF|\xC3\xA9", 6);
-    EXPECT_EQ(toUtf16(cut), (std::u16string{0xFFFD, u'|', 0xFFFD, u'|', 0xFFFD}));
-    EXPECT_EQ(toUtf8(std::u16string{0xD800, u'x'}), "\xEF\xBF\xBDx");
-    const std::string highest = "\xF4\x8F\xBF\xBF";  // U+10FFFF
-    EXPECT_EQ(toUtf8(toUtf16(highest)), highest);
-    EXPECT_EQ(firstUtf16Units(u"abc", 2), u"ab");
-    EXPECT_EQ(firstUtf16Units(u"a\U0001F3B5", 2), u"a");  // never half a pair
 }
 
 TEST(Currentsong, ReadsThePlayersTitleCutThenWithoutWinampOrSaysItIsOff) {
