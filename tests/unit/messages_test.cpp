@@ -165,7 +165,7 @@ TEST(Memorystats, FormatsTheRoundedMegabytes) {
         std::string separator, expected;
     };
     const Case cases[] = {
-        {268435456, 100000000, ".", "Physical Mem Free: 95.8 MB of 257.1 MB (37%)"},
+        {268435456, 66922451, ".", "Physical Mem Free: 64.1 MB of 257.1 MB (24%)"},  // no 64.0999
         {534544384, 133636096, ".", "Physical Mem Free: 128 MB of 512 MB (25%)"},
         {536870912, 0, ".", "Physical Mem Free: 0 MB of 514.2 MB (0%)"},
         {10440320, 2557879, ",", "Physical Mem Free: 2,5 MB of 10 MB (25%)"},  // not 24%
