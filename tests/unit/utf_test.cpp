@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "text/utf.h"
@@ -47,15 +48,14 @@ TEST(Utf, EveryScalarValueBothWaysAsGlibcConvertsIt) {
 
 TEST(Utf, EachMalformedSequenceBecomesOneReplacementCharacter) {
     const std::pair<std::string_view, std::u16string_view> fromUtf8[] = {
-        {"\x80", u"\uFFFD"},  // stray continuation bytes, and bytes that never lead
+        // Stray continuation bytes, bytes that never lead, overlong forms, encoded surrogates.
         {"x\xBF\x80|\xFE\xFF", u"x\uFFFD\uFFFD|\uFFFD\uFFFD"},
-        {"\xC0\xAF", u"\uFFFD"},  // overlong forms
-        {"\xC1\xBF|\xE0\x80\x80|\xE0\x9F\xBF", u"\uFFFD|\uFFFD|\uFFFD"},
-        {"\xF0\x8F\xBF\xBF", u"\uFFFD"},
-        {"\xED\xA0\x80", u"\uFFFD"},  // encoded surrogates, alone or as a pair
-        {"\xED\xBF\xBF|\xED\xA0\xBD\xED\xB8\x80", u"\uFFFD|\uFFFD\uFFFD"},
-        {"\xF4\x90\x80\x80", u"\uFFFD"},  // past U+10FFFF
-        {"\xF7\xBF\xBF\xBF|\xF8\x88\x80\x80\x80", u"\uFFFD|\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
+        {"\xC0\xAF|\xC1\xBF|\xE0\x80\x80|\xE0\x9F\xBF", u"\uFFFD|\uFFFD|\uFFFD|\uFFFD"},
+        {"\xF0\x8F\xBF\xBF|\xED\xA0\x80|\xED\xBF\xBF", u"\uFFFD|\uFFFD|\uFFFD"},
+        {"\xED\xA0\xBD\xED\xB8\x80", u"\uFFFD\uFFFD"},  // a pair encoded one by one
+        // Past U+10FFFF.
+        {"\xF4\x90\x80\x80|\xF7\xBF\xBF\xBF", u"\uFFFD|\uFFFD"},
+        {"\xF8\x88\x80\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},  // no five-byte form
         // Cut short by the end of the text, though the buffer goes on.
         {std::string_view("\xC3\xA9", 1), u"\uFFFD"},
         {std::string_view("x\xE2\x82\xAC", 3), u"x\uFFFD"},
@@ -68,12 +68,9 @@ TEST(Utf, EachMalformedSequenceBecomesOneReplacementCharacter) {
         EXPECT_EQ(toUtf16(utf8), utf16) << utf8;
         EXPECT_EQ(utf16Length(utf8), utf16.size()) << utf8;
     }
-    struct Case {
-        std::u16string_view utf16;
-        std::string utf8;
-        std::vector<std::size_t> cuts;  // firstUtf16Units' length for 0, 1, ... size units
-    };
-    const Case fromUtf16[] = {
+    // Each with firstUtf16Units' length when cut at 0, 1, ... size units.
+    using Cuts = std::vector<std::size_t>;
+    const std::tuple<std::u16string_view, std::string_view, Cuts> fromUtf16[] = {
         {u"\xD800x", "\uFFFDx", {0, 1, 2}},                         // lone surrogates
         {std::u16string_view(u"\U00010000", 1), "\uFFFD", {0, 1}},  // its pair past the end
         {u"\xDC00\xDC00", "\uFFFD\uFFFD", {0, 1, 2}},
@@ -81,10 +78,10 @@ TEST(Utf, EachMalformedSequenceBecomesOneReplacementCharacter) {
         {u"\xD800\xD800\xDC00", "\uFFFD\U00010000", {0, 1, 1, 3}},
         {u"\xDBFF\xDFFF\xDFFF", "\U0010FFFF\uFFFD", {0, 0, 2, 3}},
     };
-    for (const auto& c : fromUtf16) {
-        EXPECT_EQ(toUtf8(c.utf16), c.utf8) << c.utf8;
-        for (std::size_t n = 0; n < c.cuts.size(); ++n)
-            EXPECT_EQ(firstUtf16Units(c.utf16, n).size(), c.cuts[n]) << c.utf8 << " cut at " << n;
+    for (const auto& [utf16, utf8, cuts] : fromUtf16) {
+        EXPECT_EQ(toUtf8(utf16), utf8) << utf8;
+        for (std::size_t n = 0; n < cuts.size(); ++n)
+            EXPECT_EQ(firstUtf16Units(utf16, n).size(), cuts[n]) << utf8 << " cut at " << n;
     }
 }
 
