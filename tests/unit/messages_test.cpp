@@ -28,6 +28,7 @@ TEST(ParseCounter, GrammarRoundingAndRange) {
     }
     EXPECT_EQ(parseCounter("1,5", ","), 2);
     EXPECT_EQ(parseCounter("1.5", ","), nan);
+    EXPECT_EQ(parseCounter(std::string_view("12", 1), "."), 1);  // not a digit past its end
 }
 
 struct Expansion : testing::Test {
