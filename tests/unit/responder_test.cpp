@@ -131,9 +131,10 @@ TEST(Responder, TheBuddysMessageLeavesTheAwayDialogOnTimeWhateverTheUserHasOpen)
     } cases[] = {
         {"prompt", {"0 back at 3", "500 back in 2, 3"}, {"bob-hi", "amy-hello"}},
         {"refresh box", {"0 back at 3", "500 back in 1..."}, {"bob-hi"}},
-        // Bob's message holds its half second; Jo Ann's second write comes right after his.
+        // Bob's message, under the prompt, holds its half second; Jo Ann's second write comes
+        // right after his.
         {"prompt, bob",
-         {"0 back at 3", "250 hi", "750 back in 1, 4", "750 back in 0, 5"},
+         {"0 back at 3", "375 hi", "875 back in 1, 4", "875 back in 0, 5"},
          {"amy-hello"}},
     };
     for (const auto& c : cases) {
@@ -152,7 +153,8 @@ TEST(Responder, TheBuddysMessageLeavesTheAwayDialogOnTimeWhateverTheUserHasOpen)
         };
         const double start = s.desktop.now();
         s.desktop.postAt(start + 0.25, [&] {
-            if (c.opened.ends_with("bob")) s.add({"AIM_IMessage|bob"});
+            if (c.opened.ends_with("bob"))
+                s.desktop.postAt(start + 0.375, [&] { s.add({"AIM_IMessage|bob"}); });
             ticking();
             if (refresh) return s.main.tick(ids::Timer1);
             s.ui.form("Extra").click(ids::add);
@@ -345,11 +347,19 @@ TEST(Responder, AScanAsksNothingWithNothingWaitingAndLittleBesideThousandsOfWind
     // Amy's window, reported created, is answered at the next tick. The search for the away
     // dialog looks at each window once; with one buddy to answer, no full look adds a second.
     s.desktop.reportCreations = true;
-    s.desktop.addWindow("AIM_IMessage", "Amy");
+    const WindowHandle amy = s.desktop.addWindow("AIM_IMessage", "Amy");
     queries = s.desktop.windowQueries();
     s.tick();
     EXPECT_EQ(s.written().size(), 4u);
     EXPECT_LT(s.desktop.windowQueries() - queries, 3000);
+
+    // Her window closes and the system gives its handle to a window of another kind.
+    s.desktop.reuseHandles = true;
+    s.desktop.removeWindow(amy);
+    EXPECT_EQ(s.desktop.addWindow("Other", "Amy"), amy);
+    s.list(ids::List1).add("amy-again");
+    s.tick();
+    EXPECT_EQ(s.written().size(), 4u);
 }
 
 }  // namespace

@@ -23,8 +23,13 @@ class ModelBrowser : public Browser {
 
 WindowHandle ModelDesktop::addWindow(std::string className, std::string title, WindowHandle parent,
                                      bool ownProcess) {
-    const WindowHandle handle = nextHandle_;
-    nextHandle_ += 4;
+    WindowHandle handle = nextHandle_;
+    if (reuseHandles && !closed_.empty()) {
+        handle = closed_.back();
+        closed_.pop_back();
+    } else {
+        nextHandle_ += 4;
+    }
     windows_.push_back({handle, std::move(className), std::move(title), parent, ownProcess});
     byHandle_[handle] = std::prev(windows_.end());
     if (parent == 0 && reportCreations) created_.push_back(handle);
@@ -42,6 +47,7 @@ void ModelDesktop::removeWindow(WindowHandle window) {
         if (const auto it = byHandle_.find(handle); it != byHandle_.end()) {
             windows_.erase(it->second);
             byHandle_.erase(it);
+            if (reuseHandles) closed_.push_back(handle);
         }
     }
 }

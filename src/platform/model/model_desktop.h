@@ -37,6 +37,8 @@ class ModelDesktop : public Desktop {
                            bool ownProcess = false);
     // Closes the window and its children; their handles are no windows any more.
     void removeWindow(WindowHandle window);
+    // As the system may, the next window made takes the handle of the last one closed.
+    bool reuseHandles = false;
     // Moves the window to the front of the z-order.
     void bringToFront(WindowHandle window);
     bool reportCreations = true;
@@ -117,6 +119,7 @@ class ModelDesktop : public Desktop {
     std::list<ModelWindow> windows_;
     std::unordered_map<WindowHandle, std::list<ModelWindow>::iterator> byHandle_;
     WindowHandle nextHandle_ = 0x1000;
+    std::vector<WindowHandle> closed_;
     std::vector<WindowHandle> created_;
     int queries_ = 0;
     int hookAt_ = 0;
