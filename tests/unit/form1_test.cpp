@@ -188,7 +188,17 @@ TEST(Form1, AnAwayDialogThatRefusesOurWritesIsToldOncePerAwayPeriod) {
     s.main.tick(ids::Timer1);
     s.click();
     s.main.checkBox(ids::vp).setValue(1);
+    // Bob, queued again under the box that the hidden text's refusal opens, is handed out
+    // there; when his wait ends, the text that opened the box is not made a second time.
+    ListBox& list2 = s.ui.form("Extra").listBox(ids::List2);
+    s.ui.whileMessageBoxOpen = [&] {
+        list2.setSelected(0);
+        s.ui.form("Extra").click(ids::addtowait);
+        s.main.tick(ids::Timer2);
+    };
+    s.countdown.setText("5");
     s.click();  // a new period: the hidden text, which the shell's limit spares, is refused too
+    EXPECT_EQ(s.countdown.text(), "2");  // Set Away, then Bob's two writes, stepped it
     const std::string refused =
         "Zorvane: Zorvane cannot write into the IM client's away dialog because the IM client "
         "runs with higher rights (as administrator). Start Zorvane the same way.";

@@ -78,8 +78,11 @@ TEST(Responder, JoAnnIsAnsweredOnceWithHerMessageThenTheAwayMessageHalfASecondLa
         s.list(ids::List1).add("bob-hi");
         s.main.click(ids::Label8);
     });
+    std::size_t writtenBefore = 9;  // an event pending runs inside her message's expansion
+    s.desktop.post([&] { writtenBefore = s.written().size(); });
     double start = s.desktop.now();
     s.tick();
+    EXPECT_EQ(writtenBefore, 0u);
     EXPECT_EQ(s.items(ids::List1), Texts{"amy-x"});
     EXPECT_EQ(s.items(ids::List2), (Texts{"joann-back at %c", "bob-hi"}));
     // Set Away expanded once (5 -> 4); each hand-out twice more, half a second apart.
