@@ -39,7 +39,7 @@ std::size_t awayCommandLimit(std::optional<std::string_view> wineVersion,
     const std::u16string command = toUtf16(*aimHandler);
     std::size_t rest = 0, urls = 0;
     for (std::size_t i = 0; i < command.size(); ++i) {
-        const char16_t next = i + 1 < command.size() ? command[i + 1] : u'\0';
+        const char16_t next = command[i + 1];  // past the last, the string's terminating 0
         if (command[i] == u'%' && (next == u'1' || next == u'l' || next == u'L')) {
             ++urls;
             ++i;
@@ -133,9 +133,8 @@ Access setawaytext(Desktop& desktop, std::string_view title, std::string_view te
             break;
         }
     }
-    if (dialog == 0) return Access::Granted;
+    // No dialog found, no container in it: each search below that finds nothing for a 0.
     const WindowHandle container = desktop.findChild(dialog, "WndAte32Class");
-    if (container == 0) return Access::Granted;
     const WindowHandle edit = desktop.findChild(container, "Ate32Class");
     if (edit == 0) return Access::Granted;
     return settext(desktop, edit, text);

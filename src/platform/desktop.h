@@ -53,7 +53,7 @@ class Desktop {
                                                   std::string_view title) = 0;
     // The first top-level window of this class, whatever its caption; 0 when there is none.
     virtual WindowHandle findWindowByClass(std::string_view className) = 0;
-    // The first child of `parent` with this class; 0 when there is none.
+    // The first child of `parent` with this class; 0 when there is none or `parent` is 0.
     virtual WindowHandle findChild(WindowHandle parent, std::string_view className) = 0;
     virtual bool belongsToThisProcess(WindowHandle window) = 0;
     // The window's caption, at most `maxUtf16Units` UTF-16 units of it (never half a pair).

@@ -109,13 +109,14 @@ TEST(AwayCommandLimit, WhatTheShellOfEachSystemHandsTheHandlerWhole) {
     const std::string huge = '"' + std::string(1100, 'x') + R"(" "%1")";
     using Case = std::tuple<std::optional<std::string>, std::optional<std::string>, std::size_t>;
     // No version is Windows; no handler, none registered. Besides those: counted in UTF-16
-    // units; a handler without the URL in its command line, one with it twice; a version not
-    // understood is taken for an old one.
+    // units; a handler without the URL in its command line, one with it twice, one with
+    // another parameter; a version not understood is taken for an old one.
     const Case cases[] = {
         {std::nullopt, deep, 2048},  {"8.17", deep, 2048},    {"10.0", shallow, 2048},
         {"8.0", fake, 959},          {"8.16.1", deep, 807},   {"8.0", shallow, 995},
         {"8.0", std::nullopt, 995},  {"8.0-rc2", emoji, 611}, {"8.0", "handler.exe", 995},
-        {"8.0", "h.exe %1 %L", 508}, {"8.0", huge, 0},        {"wine?", fake, 959}};
+        {"8.0", "h.exe %1 %L", 508}, {"8.0", huge, 0},        {"wine?", fake, 959},
+        {"8.0", deep + " %*", 804}};
     for (const auto& [wine, handler, limit] : cases)
         EXPECT_EQ(awayCommandLimit(wine, handler), limit) << handler.value_or("-").substr(0, 20);
 }

@@ -111,14 +111,17 @@ TEST(Responder, JoAnnIsAnsweredOnceWithHerMessageThenTheAwayMessageHalfASecondLa
     EXPECT_EQ(s.text(ids::Text1), "");
     EXPECT_EQ(s.text(ids::countdown), "7");
     EXPECT_GE(s.desktop.now() - start, 0.5);
-    // A wait of no time runs no pending event; half a second in steps of a quarter, two pumps.
+    // A wait of no time runs no pending event; half a second in steps of a quarter, two pumps,
+    // sleeping between them for the quarter left.
     s.desktop.pumpStep = 0.25;  // exact in binary: the wait ends right on time
     const int pumps = s.desktop.pumpCount();
+    const double waited = s.desktop.waitedSeconds();
     Waits waits(s.desktop);
     Texts made;
     waits.pauseseconds(0, [&] { made.push_back("now"); });
     waits.pauseseconds(0.5, [&] { made.push_back("later"); });
     EXPECT_EQ(s.desktop.pumpCount(), pumps + 2);
+    EXPECT_EQ(s.desktop.waitedSeconds() - waited, 0.25);
     EXPECT_EQ(made, (Texts{"now", "later"}));
 }
 

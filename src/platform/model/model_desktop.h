@@ -100,7 +100,9 @@ class ModelDesktop : public Desktop {
     MemoryStatus memoryStatus() override { return memory_; }
     std::string decimalSeparator() override { return separator_; }
     void pumpEvents() override;
-    void waitForEvents(double) override {}  // each pump moves the clock on instead
+    // Each pump moves the clock on instead; the time asked for is added up.
+    void waitForEvents(double seconds) override { waited_ += seconds; }
+    double waitedSeconds() const { return waited_; }
     void setAlarm(double atSeconds, std::function<void()> alarm) override {
         alarmAt_ = atSeconds;
         alarm_ = std::move(alarm);
@@ -132,6 +134,7 @@ class ModelDesktop : public Desktop {
     double alarmAt_ = 0;
     std::function<void()> alarm_;
     int pumps_ = 0;
+    double waited_ = 0;
     double now_ = 1000.0;
 };
 
