@@ -133,7 +133,7 @@ Access setawaytext(Desktop& desktop, std::string_view title, std::string_view te
             break;
         }
     }
-    // No dialog found, no container in it: each search below that finds nothing for a 0.
+    // No dialog found, or no container in it: a search under no window finds nothing.
     const WindowHandle container = desktop.findChild(dialog, "WndAte32Class");
     const WindowHandle edit = desktop.findChild(container, "Ate32Class");
     if (edit == 0) return Access::Granted;
