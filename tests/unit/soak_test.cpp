@@ -63,11 +63,16 @@ struct Day : ModelDesktop {
         toggle();
         repeat(scanPeriod, [this] { main.tick(ids::Timer2); });
         repeat(60, [this] { main.tick(ids::Timer1); });
-        // The IM client opens or closes a window now and then.
+        // The IM client opens or closes a window now and then, closing it at once or between
+        // two of the questions that follow about the windows.
         repeat(10, [this] {
             const int slot = pick(std::ssize(imWindows));
             WindowHandle& window = imWindows[slot];
-            if (window != 0) return removeWindow(std::exchange(window, 0));
+            const auto close = [this, &window] {
+                if (window != 0) removeWindow(std::exchange(window, 0));
+            };
+            if (window != 0)
+                return pick(2) ? close() : beforeQuery(windowQueries() + 1 + pick(20), close);
             window = addWindow("AIM_IMessage",
                                buddies[slot % std::size(buddies)] + (pick(2) ? " - IM" : ""));
         });
