@@ -90,6 +90,7 @@ TEST(Zorvane, FromTheKeyboardHiddenRefusedLongAndAbout) {
     EXPECT_EQ(FindWindowW(nullptr, L".:About:."), about);
     for (HWND browser = nullptr; (browser = FindWindowExW(nullptr, browser, L"IEFrame", nullptr));)
         PostMessageW(browser, WM_CLOSE, 0, 0);  // their process would outlive ours
+    EXPECT_TRUE(waitUntil([] { return !FindWindowW(L"IEFrame", nullptr); }));
 }
 
 TEST(Zorvane, StartedMinimizedHandsOutBuddysMessagesFromTheExtraWindowThenCloses) {
@@ -112,18 +113,7 @@ TEST(Zorvane, StartedMinimizedHandsOutBuddysMessagesFromTheExtraWindowThenCloses
     const HWND bob = client.open("AIM_IMessage", "Bob - Instant Message");
     EXPECT_TRUE(becomes(items, List2, Texts{"bob-hi"}));
     EXPECT_TRUE(becomes(text, app.control(ids::countup), "3"));
-    // Her message, then half a second later the away message; Bob's window, still open, is not
-    // answered again, and nothing more reaches the client before the next Set Away's command.
-    ASSERT_TRUE(client.open("#32770", "Away Message"));
-    ASSERT_TRUE(app.add(extra, "Jo Ann", "back at 5"));
-    const HWND joAnn = client.open("AIM_IMessage", "Jo Ann - Instant Message");
-    EXPECT_EQ(client.records(3), (Texts{command + "Away+1", "back at 5", "Away 5"}));
-    EXPECT_GE(made(GetDlgItem(client.log, 3)) - made(GetDlgItem(client.log, 2)), 0.5);
-    EXPECT_TRUE(becomes(items, List2, Texts{"bob-hi", "joann-back at 5"}));
-    click(Label8);
-    click(Label8);
-    EXPECT_EQ(client.records(4).back(), command + "Away+1");
-    EXPECT_EQ(text(bob) + text(joAnn), "Bob - Instant MessageJo Ann - Instant Message");
+    EXPECT_EQ(text(bob), "Bob - Instant Message");
     click(Label8);
 
     // Back to waiting, then removed with a double click; the close box discards the rest.
@@ -138,18 +128,19 @@ TEST(Zorvane, StartedMinimizedHandsOutBuddysMessagesFromTheExtraWindowThenCloses
     const HWND again = app.window("Extra");
     EXPECT_EQ(items(child(again, ids::List1)).size() + items(child(again, ids::List2)).size(), 0u);
 
-    // "Add" clicked just after a buddy's message went in: the away message still comes back
-    // half a second later, with the prompt open.
+    // Carl's message, then half a second later the away message, though "Add" was clicked just
+    // after his message went in and its prompt is open.
     click(Label8);
-    ASSERT_EQ(client.records(5).back(), command + "Away+1");
+    ASSERT_EQ(client.records(2).back(), command + "Away+1");  // the handler is another process
+    ASSERT_TRUE(client.open("#32770", "Away Message"));
     ASSERT_TRUE(app.add(again, "Carl", "see you"));
     client.open("AIM_IMessage", "Carl");
-    ASSERT_EQ(client.records(6).back(), "see you");
+    ASSERT_EQ(client.records(3).back(), "see you");
     click(child(again, ids::add));
-    EXPECT_EQ(client.records(7).back(), "Away 3");
-    const double held = made(GetDlgItem(client.log, 7)) - made(GetDlgItem(client.log, 6));
+    EXPECT_EQ(client.records(4).back(), "Away 3");
+    const double held = made(GetDlgItem(client.log, 4)) - made(GetDlgItem(client.log, 3));
     std::printf("a buddy's message held the away dialog %.0f ms with a prompt open\n", held * 1e3);
-    EXPECT_LT(held, 1.0);
+    EXPECT_TRUE(held >= 0.5 && held < 1.0) << held;
 
     // Closing the main window ends the program, even while a prompt is open.
     EXPECT_FALSE(IsWindowEnabled(again));  // its prompt is open
