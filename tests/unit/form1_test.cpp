@@ -57,6 +57,12 @@ TEST(Form1, SetAwayEntersTheAwayStateBeforeAnythingIsSentAndClicksInsideRunAtOnc
     EXPECT_EQ(p.desktop.writes()[0].text, "Busy");
     EXPECT_LE(p.desktop.writes()[0].at - 1000, 0.5 + 2 * p.desktop.pumpStep);
     EXPECT_GE(p.desktop.now() - 1000, 20);  // both prompts were open 10 s each
+
+    // Closing the main window ends the process at once, even inside the Pause.
+    Session s("Busy", "0", 1);
+    s.desktop.post([&] { s.main.close(); });
+    EXPECT_THROW(s.click(), ProcessExit);
+    EXPECT_TRUE(s.written().empty());
 }
 
 TEST(Form1, TheMinuteRefreshSendsADynamicTemplateOfSetAwayByEachTicksCheckBoxUntilSetBack) {

@@ -177,7 +177,7 @@ TEST(Responder, TheBuddysMessageLeavesTheAwayDialogOnTimeWhateverTheUserHasOpen)
     }
 }
 
-// Another program's windows may be huge, many or oddly named: each entry is handed out once,
+// Another program's windows may be huge or oddly named: each entry is handed out once,
 // with two writes into the last away dialog found, if there is one.
 TEST(Responder, EachEntryIsHandedOutOnceIntoTheLastAwayDialogWhateverTheDesktopHolds) {
     // A window whose class starts with "AIM_IMessage" is an IM window; its screen name is its

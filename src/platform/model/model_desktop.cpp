@@ -37,6 +37,7 @@ WindowHandle ModelDesktop::addWindow(std::string className, std::string title, W
 }
 
 void ModelDesktop::removeWindow(WindowHandle window) {
+    if (window == 0) return;  // as the system's: no window, nothing to close
     std::vector<WindowHandle> gone{window};
     for (std::size_t i = 0; i < gone.size(); ++i) {
         for (const auto& w : windows_) {
@@ -48,6 +49,7 @@ void ModelDesktop::removeWindow(WindowHandle window) {
             windows_.erase(it->second);
             byHandle_.erase(it);
             if (reuseHandles) closed_.push_back(handle);
+            elevated.erase(handle);  // a window made later with its handle is another's
         }
     }
 }
