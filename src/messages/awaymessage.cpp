@@ -53,7 +53,8 @@ std::size_t awayCommandLimit(std::optional<std::string_view> wineVersion,
 }
 
 std::expected<std::string, ExpandError> expandmessage(std::string message,
-                                                      const ExpansionContext& context) {
+                                                      const ExpansionContext& context,
+                                                      PendingEvents events) {
     using Counter = ExpandError::Counter;
     const std::string separator = context.desktop.decimalSeparator();
     const auto fail = [](Counter counter, CounterError kind) {
@@ -82,7 +83,7 @@ std::expected<std::string, ExpandError> expandmessage(std::string message,
     message = replaceAll(message, "%u", formatCounter(countup));
     message = replaceAll(message, "%s", currentsong(context.desktop));
     // Pending events run here, so a nested expansion sees the counters already stepped.
-    if (context.runEvents) context.desktop.pumpEvents();
+    if (events == PendingEvents::Run) context.desktop.pumpEvents();
     message = replaceAll(message, "%m", memorystats(context.desktop));
     return message;
 }

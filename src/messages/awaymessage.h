@@ -18,10 +18,11 @@ struct ExpansionContext {
     TextBox& countdown;
     TextBox& countup;
     Desktop& desktop;
-    // Off for the step a wait makes when its time is up: a prompt the user opened in there
-    // would hold the step back for as long as it stays open.
-    bool runEvents = true;
 };
+
+// Whether an expansion runs the pending events. Held for the step a wait makes when its time is
+// up: a prompt the user opened in there would hold the step back for as long as it stays open.
+enum class PendingEvents { Run, Held };
 
 struct ExpandError {
     enum class Counter { CountDown, CountUp };
@@ -30,10 +31,11 @@ struct ExpandError {
 };
 
 // Steps the counters, then replaces %c, %u, %s and %m (in that order). Runs the pending-events
-// pump before it reads the memory status, unless the context says not to. On failure, what was
-// written before it stays.
+// pump before it reads the memory status, unless they are held. On failure, what was written
+// before it stays.
 std::expected<std::string, ExpandError> expandmessage(std::string message,
-                                                      const ExpansionContext& context);
+                                                      const ExpansionContext& context,
+                                                      PendingEvents events = PendingEvents::Run);
 
 // Every CR LF becomes "<br>"; a lone CR or LF stays.
 std::string lineBreakForm(std::string_view text);

@@ -39,6 +39,16 @@ enum class Access {
     Denied,  // the window's program runs with higher rights (as administrator)
 };
 
+// An alarm set on the desktop; it will not go off once this has gone.
+class Alarm {
+  public:
+    virtual ~Alarm() = default;
+};
+
+// The longest a write into another program's window holds this thread: no events run
+// meanwhile, so a buddy's message may stay this much past its half second.
+inline constexpr double maxPeerWriteSeconds = 0.25;
+
 enum class NoBrowser {
     NotRegistered,  // this system has no such automation class
     CannotStart,    // it has one, but it failed to start
@@ -58,6 +68,8 @@ class Desktop {
     virtual bool belongsToThisProcess(WindowHandle window) = 0;
     // The window's caption, at most `maxUtf16Units` UTF-16 units of it (never half a pair).
     virtual std::string windowText(WindowHandle window, std::size_t maxUtf16Units) = 0;
+    // Waits for the window's program at most maxPeerWriteSeconds; a text it did not take by then
+    // is lost.
     virtual Access setWindowText(WindowHandle window, std::string_view text) = 0;
 
     // Every top-level window, front to back, as the system enumerates them.
@@ -73,12 +85,14 @@ class Desktop {
     virtual std::vector<WindowHandle> takeCreatedWindows() = 0;
 
     // Hands a URL to the shell, which starts the handler registered for its scheme, hidden.
-    // False when the shell said at once that it could not (no handler, say).
+    // False when the shell said at once that it could not (no handler, say). The shell may take
+    // a while: only alarms run meanwhile.
     virtual bool openUrl(std::string_view url) = 0;
     // The longest away command, in UTF-16 units, that this system's shell hands to the "aim"
     // handler whole.
     virtual std::size_t maxAwayCommandLength() = 0;
-    // A new window of the browser automation class "InternetExplorer.Application".
+    // A new window of the browser automation class "InternetExplorer.Application". Neither this
+    // nor a call on the browser waits for it to start.
     virtual std::expected<std::unique_ptr<Browser>, NoBrowser> createBrowser() = 0;
     // Opens the address in the user's default browser, shown; silent when that fails.
     virtual void openInDefaultBrowser(std::string_view url) = 0;
@@ -92,10 +106,10 @@ class Desktop {
     // Sleeps until an event is waiting or `seconds` have passed, so a wait does not spin.
     virtual void waitForEvents(double seconds) = 0;
     // Runs `alarm` once the clock has reached `atSeconds`, from whichever loop runs this
-    // thread's events then: the pump, the main loop, or the loop of a modal window (a message
-    // box, a prompt, COM's wait), which keeps running timers for as long as it is open. One
-    // alarm at a time: a call replaces the last; an empty `alarm` clears it.
-    virtual void setAlarm(double atSeconds, std::function<void()> alarm) = 0;
+    // thread's events then: the pump, the main loop, a message box's or a prompt's loop, or the
+    // wait for the shell to take a URL. Any number may be set at once; each is cancelled when
+    // the object returned for it goes. COM's own modal loop runs none, so nothing here enters it.
+    virtual std::unique_ptr<Alarm> setAlarm(double atSeconds, std::function<void()> alarm) = 0;
     // Seconds since an arbitrary start; never jumps back (no midnight wrap).
     virtual double clockSeconds() = 0;
 };

@@ -4,6 +4,7 @@
 
 #include "buddies/buddylists.h"
 #include "responder/windowutils.h"
+#include "waits/waits.h"
 
 namespace zorvane {
 
@@ -13,17 +14,19 @@ std::string screenName(std::string_view caption) {
     return name;
 }
 
-Responder::Responder(Desktop& desktop, Waits& waits, TextBox& Text1, ExpansionContext expansion,
-                     const std::string& awaytemplate, FindBuddyLists lists)
+Responder::Responder(Desktop& desktop, TextBox& Text1, ExpansionContext expansion,
+                     GeneralMessage away, FindBuddyLists lists)
     : desktop_(desktop),
-      waits_(waits),
       Text1_(Text1),
       expansion_(expansion),
-      awaytemplate_(awaytemplate),
+      away_(away),
       lists_(std::move(lists)),
       watch_(desktop) {}
 
 void Responder::scanwindows() {
+    // One buddy's message at a time: while it is in the away dialog, an auto-reply the client
+    // sends anyone carries it, so the windows met now are answered once it has left.
+    if (handingOut_) return;
     // With nothing waiting nothing can be handed out: no window is even looked at.
     const auto lists = lists_();
     if (!lists || lists->List1.count() == 0) return;
@@ -54,19 +57,21 @@ void Responder::checkimwindow(WindowHandle imWindow) {
     if (!lists) return;
     const auto position = waitingEntry(imWindow, lists->waiting);
     if (!position) return;
+    handingOut_ = true;
     // Moved before anything is written, so neither a failed write nor a scan that runs during
     // the writes hands the same entry out again.
     const auto entry = handout(lists->List1, lists->List2, *position);
-    if (!entry) return;
-    const std::string message = readEntry(*entry).message;
-
+    if (!entry) {
+        handingOut_ = false;
+        return;
+    }
     Text1_.setText("");
     for (const WindowHandle window : desktop_.topLevelWindows())
         checkawaydialog(window);
-    write(message, true);
+    writeBuddysMessage(readEntry(*entry).message);
     // The general message goes back half a second later, even if the user has a prompt or box
     // open by then: the buddy's own message is not everyone's to read.
-    waits_.pauseseconds(0.5, [this] { write(awaytemplate_, false); });
+    pauseseconds(desktop_, 0.5, [this] { writeBack(); });
 }
 
 // The last away dialog in the desktop's order wins. The caption is read once: a second reading
@@ -77,15 +82,28 @@ void Responder::checkawaydialog(WindowHandle window) {
     if (caption.find("Away") != std::string::npos) Text1_.setText(caption);
 }
 
-void Responder::write(std::string message, bool runEvents) {
+void Responder::writeBuddysMessage(std::string message) {
     // The caption is read before the expansion, which may run pending events.
     const std::string caption = Text1_.text();
-    ExpansionContext expansion = expansion_;
-    expansion.runEvents = runEvents;
-    const auto expanded = expandmessage(std::move(message), expansion);
+    const auto expanded = expandmessage(std::move(message), expansion_);
     // A failed expansion skips only its own write.
-    if (expanded && setawaytext(desktop_, caption, *expanded) == Access::Denied && onAccessDenied)
-        onAccessDenied();
+    if (expanded) told(setawaytext(desktop_, caption, *expanded));
+}
+
+// The buddy's message never stays: a general message that cannot be expanded now is replaced by
+// the one last handed to the IM client.
+void Responder::writeBack() {
+    const std::string caption = Text1_.text();
+    // Made when the wait is up, from whatever loop runs then: nothing may run inside it.
+    const auto expanded = expandmessage(away_.awaytemplate, expansion_, PendingEvents::Held);
+    const Access access = setawaytext(desktop_, caption, expanded ? *expanded : away_.lastSent);
+    handingOut_ = false;
+    if (!expanded && onExpansionFailed) onExpansionFailed(expanded.error());
+    told(access);
+}
+
+void Responder::told(Access access) {
+    if (access == Access::Denied && onAccessDenied) onAccessDenied();
 }
 
 }  // namespace zorvane

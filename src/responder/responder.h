@@ -13,7 +13,6 @@
 #include "platform/controls.h"
 #include "platform/desktop.h"
 #include "responder/imwindows.h"
-#include "responder/windowutils.h"
 
 namespace zorvane {
 
@@ -25,40 +24,51 @@ struct BuddyLists {
 };
 using FindBuddyLists = std::function<std::optional<BuddyLists>()>;
 
+// The general away message, which a hand-out writes back after the buddy's.
+struct GeneralMessage {
+    const std::string& awaytemplate;  // expanded afresh for every hand-out
+    const std::string& lastSent;      // the text last handed to the IM client, in dialog form
+};
+
 // The screen name in an instant-message window's caption: the text before its first "-", with
 // every space removed.
 std::string screenName(std::string_view caption);
 
 class Responder {
   public:
-    // `Text1` carries the away dialog's caption from the search to the writes; `awaytemplate`
-    // is read afresh for every hand-out. The lists are looked up anew after anything that runs
-    // pending events, since the user may close their window meanwhile.
-    Responder(Desktop& desktop, Waits& waits, TextBox& Text1, ExpansionContext expansion,
-              const std::string& awaytemplate, FindBuddyLists lists);
+    // `Text1` carries the away dialog's caption from the search to the writes. The lists are
+    // looked up anew after anything that runs pending events, since the user may close their
+    // window meanwhile.
+    Responder(Desktop& desktop, TextBox& Text1, ExpansionContext expansion, GeneralMessage away,
+              FindBuddyLists lists);
 
     // One scan: every IM window whose buddy has an entry waiting is answered, in the desktop's
-    // order. Runs pending events during each hand-out.
+    // order, one buddy after the other. Runs pending events during each hand-out; a scan that
+    // runs meanwhile answers nobody.
     void scanwindows();
 
     // Called after a write that the away dialog refused for rights: the IM client runs with
     // higher rights than ours.
     std::function<void()> onAccessDenied;
+    // Called when the general message could not be expanded for a hand-out's second write.
+    std::function<void(const ExpandError&)> onExpansionFailed;
 
   private:
     std::optional<int> waitingEntry(WindowHandle imWindow, WaitingIndex& waiting);
     void checkimwindow(WindowHandle imWindow);
     void checkawaydialog(WindowHandle window);
-    // `runEvents` as in the expansion: off for the write a wait makes at its end.
-    void write(std::string message, bool runEvents);
+    void writeBuddysMessage(std::string message);
+    void writeBack();
+    void told(Access access);
 
     Desktop& desktop_;
-    Waits& waits_;
     TextBox& Text1_;
     ExpansionContext expansion_;
-    const std::string& awaytemplate_;
+    GeneralMessage away_;
     FindBuddyLists lists_;
     ImWindowWatch watch_;
+    // From the moment a buddy's entry is taken until the general message is back in the dialog.
+    bool handingOut_ = false;
 };
 
 }  // namespace zorvane

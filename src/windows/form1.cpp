@@ -58,13 +58,17 @@ Form1::Form1(Ui& ui, Desktop& desktop)
       Label8_(form_->textControl(ids::Label8)),
       Timer1_(form_->timer(ids::Timer1)),
       Timer2_(form_->timer(ids::Timer2)),
-      responder_(desktop, waits_, Text1_, {countdown_, countup_, desktop}, awaytemplate_, [this] {
-          // The lists are the Extra window's; while it does not exist, nothing waits.
-          return extra_ ? std::optional<BuddyLists>(
-                              {extra_->List1(), extra_->List2(), extra_->waiting()})
-                        : std::nullopt;
-      }) {
+      responder_(desktop, Text1_, {countdown_, countup_, desktop}, {awaytemplate_, lastSent_},
+                 [this] {
+                     // The lists are the Extra window's; while it does not exist, nothing waits.
+                     return extra_ ? std::optional<BuddyLists>(
+                                         {extra_->List1(), extra_->List2(), extra_->waiting()})
+                                   : std::nullopt;
+                 }) {
     responder_.onAccessDenied = [this] { tellOnce(toldAccess_, accessProblem); };
+    responder_.onExpansionFailed = [this](const ExpandError& error) {
+        tellOnce(told_, problemWith(error));
+    };
     form_->onClick(ids::Label8, [this] {
         if (Label8_.text() == "Set Back") {
             setBack();
@@ -108,24 +112,27 @@ void Form1::setAway() {
 void Form1::deliver(bool hidden) {
     const std::string countdownBefore = countdown_.text();
     // The hidden text is the end of the Pause: nothing else runs before it goes in.
-    const auto expanded = expand(awaym_.text(), !hidden);
+    const auto expanded = expand(awaym_.text(), hidden ? PendingEvents::Held : PendingEvents::Run);
     if (!expanded) {
         refuse(countdownBefore, problemWith(expanded.error()));
         return;
     }
     const std::string text = lineBreakForm(*expanded);
     if (hidden) return writeHidden(text);
-    if (const auto problem = sendAway(urlMessageForm(text))) refuse(countdownBefore, *problem);
+    if (const auto problem = sendAway(text)) refuse(countdownBefore, *problem);
 }
 
-std::optional<std::string> Form1::sendAway(std::string_view message) {
+std::optional<std::string> Form1::sendAway(std::string_view text) {
+    const std::string message = urlMessageForm(text);
     const std::size_t limit = desktop_.maxAwayCommandLength();
     if (utf16Length(awayCommand(message)) > limit) return tooLongProblem(limit);
     if (!goaway(desktop_, message)) return std::string(noHandlerProblem);
+    lastSent_ = text;
     return std::nullopt;
 }
 
 void Form1::writeHidden(std::string_view text) {
+    lastSent_ = text;
     if (setawaytext(desktop_, awayDialogTitle, text) == Access::Denied)
         tellOnce(toldAccess_, accessProblem);
 }
@@ -144,11 +151,11 @@ void Form1::refresh() {
     const auto expanded = expand(std::move(message));
     if (!expanded) return tellOnce(told_, problemWith(expanded.error()));
     if (hidden) return writeHidden(*expanded);
-    if (const auto problem = sendAway(urlMessageForm(*expanded))) tellOnce(told_, *problem);
+    if (const auto problem = sendAway(*expanded)) tellOnce(told_, *problem);
 }
 
-std::expected<std::string, ExpandError> Form1::expand(std::string message, bool runEvents) {
-    return expandmessage(std::move(message), {countdown_, countup_, desktop_, runEvents});
+std::expected<std::string, ExpandError> Form1::expand(std::string message, PendingEvents events) {
+    return expandmessage(std::move(message), {countdown_, countup_, desktop_}, events);
 }
 
 void Form1::refuse(const std::string& countdownBefore, std::string_view problem) {

@@ -13,7 +13,7 @@
 #include "platform/desktop.h"
 #include "platform/form.h"
 #include "responder/responder.h"
-#include "responder/windowutils.h"
+#include "waits/waits.h"
 #include "windows/form2.h"
 #include "windows/form3.h"
 
@@ -31,7 +31,7 @@ class Form1 {
     // Makes `then` once `interval` seconds have passed, whatever runs meanwhile, and returns
     // after it, running pending events meanwhile.
     void Pause(double interval, const std::function<void()>& then) {
-        waits_.pauseseconds(interval, then);
+        pauseseconds(desktop_, interval, then);
     }
 
     // The template in line-break form, as taken at the last Set Away.
@@ -44,14 +44,16 @@ class Form1 {
     void setAway();
     // Expands the template and hands it to the IM client: Set Away's last steps.
     void deliver(bool hidden);
-    // Issues the away command for the message; what kept it from going, if anything.
-    std::optional<std::string> sendAway(std::string_view message);
+    // Issues the away command for the text (in dialog form); what kept it from going, if
+    // anything.
+    std::optional<std::string> sendAway(std::string_view text);
     // Writes the text into the away dialog, as hidden mode delivers.
     void writeHidden(std::string_view text);
     void setBack();
     void refresh();
 
-    std::expected<std::string, ExpandError> expand(std::string message, bool runEvents = true);
+    std::expected<std::string, ExpandError> expand(std::string message,
+                                                   PendingEvents events = PendingEvents::Run);
     // Refuses a Set Away that cannot deliver: back to idle, the count-down as it was.
     void refuse(const std::string& countdownBefore, std::string_view problem);
     // Shows the problem unless `told` says the user has been told this away period.
@@ -73,13 +75,14 @@ class Form1 {
     Timer& Timer1_;
     Timer& Timer2_;
     std::string awaytemplate_;
+    // The general message as last handed to the IM client, in dialog form.
+    std::string lastSent_;
     // The user has been told this away period why a refresh sent nothing, and that the away
     // dialog refuses our writes: each problem once, so neither hides the other.
     bool told_ = false;
     bool toldAccess_ = false;
     std::unique_ptr<Form2> extra_;
     std::unique_ptr<Form3> about_;
-    Waits waits_{desktop_};
     Responder responder_;
 };
 

@@ -8,7 +8,7 @@
 #include "platform/model/model_desktop.h"
 #include "platform/model/model_ui.h"
 #include "responder/imwindows.h"
-#include "responder/windowutils.h"
+#include "waits/waits.h"
 #include "windows/control_ids.h"
 #include "windows/form1.h"
 
@@ -88,15 +88,19 @@ TEST(Responder, JoAnnIsAnsweredOnceWithHerMessageThenTheAwayMessageHalfASecondLa
     EXPECT_GE(s.desktop.now() - start, 1.0);
     EXPECT_EQ(s.text(ids::Text1), "Away Message");
 
-    // Away again, a re-queued entry is answered again by the window open all along. A failed
-    // expansion skips only its own write: here the second goes past 32767.
+    // Away again, a re-queued entry is answered again by the window open all along. The general
+    // message cannot be expanded when the count-up would pass 32767: the one that Set Away sent
+    // goes back instead, and the user is told.
     s.main.click(ids::Label8);
     s.main.textControl(ids::countup).setText("32766");
     s.list(ids::List2).setSelected(0);
     s.ui.form("Extra").click(ids::addtowait);
     s.tick();
-    EXPECT_EQ(s.written().back(), "back at 0");
-    EXPECT_EQ(s.written().size(), 5u);
+    EXPECT_EQ(s.written(), (Texts{"back at 3", "back in 2, 1", "hi", "back in 0, 3", "back at 0",
+                                  "back in 0, 1"}));
+    ASSERT_EQ(s.ui.messageBoxes().size(), 1u);
+    EXPECT_EQ(s.ui.messageBoxes()[0].text,
+              "Count Up cannot go past 32767. Set Back and Set Away again to restart it.");
     // Neither expansion can run, and the away dialog has gone: nothing is written, not even into
     // the last dialog found, yet both expansions step the count-down and the wait runs.
     s.desktop.removeWindow(windows[0]);
@@ -114,42 +118,50 @@ TEST(Responder, JoAnnIsAnsweredOnceWithHerMessageThenTheAwayMessageHalfASecondLa
     s.desktop.pumpStep = 0.25;  // exact in binary: the wait ends right on time
     const int pumps = s.desktop.pumpCount();
     const double waited = s.desktop.waitedSeconds();
-    Waits waits(s.desktop);
     Texts made;
-    waits.pauseseconds(0, [&] { made.push_back("now"); });
-    waits.pauseseconds(0.5, [&] { made.push_back("later"); });
+    pauseseconds(s.desktop, 0, [&] { made.push_back("now"); });
+    pauseseconds(s.desktop, 0.5, [&] { made.push_back("later"); });
     EXPECT_EQ(s.desktop.pumpCount(), pumps + 2);
     EXPECT_EQ(s.desktop.waitedSeconds() - waited, 0.25);
     EXPECT_EQ(made, (Texts{"now", "later"}));
 }
 
-// Whatever the user has open when a buddy's half second is up (a prompt, the refresh's message
-// box, and inside it the next buddy's hand-out), the general message goes back then, each
-// hand-out writes twice, and nothing more is written when the modal window finally closes.
-TEST(Responder, TheBuddysMessageLeavesTheAwayDialogOnTimeWhateverTheUserHasOpen) {
+// Whatever runs when a buddy's half second is up (a prompt, the refresh's message box, a Set
+// Away in hidden mode and its box, a slow shell, a slow IM client), the general message goes
+// back then; and no other buddy's message goes in before it: each hand-out writes twice, and
+// each buddy's message holds the dialog for its own half second.
+TEST(Responder, EachBuddysMessageHoldsTheAwayDialogForItsHalfSecondWhateverRunsMeanwhile) {
     const std::string longTemplate = "back in %c" + std::string(40000, '.');
     const struct {
-        std::string opened;  // 0.25 s after Jo Ann's message, kept open 10 s each
-        Texts written;       // milliseconds after Jo Ann's message, and the start of the text
-        Texts waiting;       // afterwards
+        std::string meanwhile;  // 0.25 s after Jo Ann's message; a prompt or box stays open 10 s
+        Texts written;          // milliseconds after Jo Ann's message, and the start of the text
+        Texts waiting;          // afterwards
     } cases[] = {
         {"prompt", {"0 back at 3", "500 back in 2, 3"}, {"bob-hi", "amy-hello"}},
         {"refresh box", {"0 back at 3", "500 back in 1..."}, {"bob-hi"}},
-        // Bob's message, under the prompt, holds its half second; Jo Ann's second write comes
-        // right after his.
+        // Bob's window, open from the start or opened under the prompt, is answered once Jo
+        // Ann's message has left; the next tick after, or at once in the same scan.
         {"prompt, bob",
-         {"0 back at 3", "375 hi", "875 back in 1, 4", "875 back in 0, 5"},
+         {"0 back at 3", "500 back in 2, 3", "750 hi", "1250 back in 0, 5"},
          {"amy-hello"}},
+        {"bob", {"0 back at 3", "500 back in 2, 3", "625 hi", "1125 back in 0, 5"}, {}},
+        // Set Back, then Set Away in hidden mode: its text goes in half a second later, and is
+        // refused under a box.
+        {"hidden", {"0 back at 3", "500 back in 2, 1"}, {"bob-hi"}},
+        // The shell takes 1.5 s over the refresh's command, the client a quarter over each text.
+        {"slow shell", {"0 back at 3", "500 back in 1, 4"}, {"bob-hi"}},
+        {"slow client", {"0 back at 3", "750 back in 2, 3"}, {"bob-hi"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.opened);
+        SCOPED_TRACE(c.meanwhile);
         // The refresh cannot send the long message, so it is set away in hidden mode.
-        const bool refresh = c.opened == "refresh box";
+        const bool refresh = c.meanwhile == "refresh box";
         Away s({"joann-back at %c", "bob-hi"}, refresh ? longTemplate : "back in %c, %u", refresh);
         s.main.checkBox(ids::vp).setValue(0);
         s.desktop.pumpStep = 0.125;  // exact in binary
         s.ui.modalSeconds = 10;
         s.ui.promptAnswers = {"amy", "hello"};
+        if (c.meanwhile == "slow client") s.desktop.writeSeconds = maxPeerWriteSeconds;
         // The scanning timer runs inside the modal windows too.
         std::function<void()> ticking = [&] {
             s.tick();
@@ -157,13 +169,27 @@ TEST(Responder, TheBuddysMessageLeavesTheAwayDialogOnTimeWhateverTheUserHasOpen)
         };
         const double start = s.desktop.now();
         s.desktop.postAt(start + 0.25, [&] {
-            if (c.opened.ends_with("bob"))
+            if (c.meanwhile == "prompt, bob")
                 s.desktop.postAt(start + 0.375, [&] { s.add({"AIM_IMessage|bob"}); });
             ticking();
             if (refresh) return s.main.tick(ids::Timer1);
-            s.ui.form("Extra").click(ids::add);
+            if (c.meanwhile == "slow shell") {
+                s.desktop.urlSeconds = 1.5;
+                return s.main.tick(ids::Timer1);
+            }
+            if (c.meanwhile == "hidden") {
+                const WindowHandle dialog = s.add({"#32770|Zorvane"})[0];
+                const WindowHandle inside = s.desktop.findChild(dialog, "WndAte32Class");
+                s.desktop.elevated.insert(s.desktop.findChild(inside, "Ate32Class"));
+                s.main.click(ids::Label8);
+                s.main.checkBox(ids::vp).setValue(1);
+                return s.main.click(ids::Label8);
+            }
+            if (c.meanwhile.starts_with("prompt")) s.ui.form("Extra").click(ids::add);
         });
-        s.add({"#32770|Away Message", "AIM_IMessage|Jo Ann"});
+        Texts windows{"#32770|Away Message", "AIM_IMessage|Jo Ann"};
+        if (c.meanwhile == "bob") windows.push_back("AIM_IMessage|bob");
+        s.add(windows);
         s.tick();
         Texts written;
         for (const auto& w : s.desktop.writes()) {
@@ -172,8 +198,9 @@ TEST(Responder, TheBuddysMessageLeavesTheAwayDialogOnTimeWhateverTheUserHasOpen)
                               w.text.substr(0, 12));
         }
         EXPECT_EQ(written, c.written);
-        EXPECT_GE(s.desktop.now() - start, 10);  // the modal windows had closed
         EXPECT_EQ(s.items(ids::List1), c.waiting);
+        if (c.meanwhile == "bob" || c.meanwhile.starts_with("slow")) continue;
+        EXPECT_GE(s.desktop.now() - start, 10);  // the modal windows had closed
     }
 }
 

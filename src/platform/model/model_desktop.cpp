@@ -21,6 +21,18 @@ class ModelBrowser : public Browser {
 
 }  // namespace
 
+class ModelDesktop::ModelAlarm final : public Alarm {
+  public:
+    ModelAlarm(ModelDesktop& desktop, int id) : desktop_(desktop), id_(id) {}
+    ~ModelAlarm() override { desktop_.alarms_.erase(id_); }
+    ModelAlarm(const ModelAlarm&) = delete;
+    ModelAlarm& operator=(const ModelAlarm&) = delete;
+
+  private:
+    ModelDesktop& desktop_;
+    int id_;
+};
+
 WindowHandle ModelDesktop::addWindow(std::string className, std::string title, WindowHandle parent,
                                      bool ownProcess) {
     WindowHandle handle = nextHandle_;
@@ -135,8 +147,10 @@ std::string ModelDesktop::windowText(WindowHandle window, std::size_t maxUtf16Un
 
 Access ModelDesktop::setWindowText(WindowHandle window, std::string_view text) {
     if (elevated.contains(window)) return Access::Denied;
+    // Nothing runs while the program waits for the client; past the limit it waits no more.
+    now_ += std::min(writeSeconds, maxPeerWriteSeconds);
     ModelWindow* w = find(window);
-    if (w == nullptr)
+    if (w == nullptr || writeSeconds > maxPeerWriteSeconds)
         return Access::Granted;  // like the system: a message to no window goes nowhere
     w->title = text;
     writes_.push_back({window, std::string(text), now_});
@@ -144,6 +158,7 @@ Access ModelDesktop::setWindowText(WindowHandle window, std::string_view text) {
 }
 
 bool ModelDesktop::openUrl(std::string_view url) {
+    passTime(std::min(urlSeconds, 2.0));
     if (urlHandler) urls_.emplace_back(url);
     return urlHandler;
 }
@@ -170,7 +185,40 @@ void ModelDesktop::pumpEvents() {
     std::ranges::stable_sort(due, {}, &Event::at);
     for (auto& event : due)
         event.run();
-    if (alarm_ && now_ >= alarmAt_) std::exchange(alarm_, nullptr)();
+    ringAlarms();
+}
+
+std::unique_ptr<Alarm> ModelDesktop::setAlarm(double atSeconds, std::function<void()> alarm) {
+    const int id = nextAlarm_++;
+    alarms_.emplace(id, AlarmEntry{atSeconds, std::move(alarm)});
+    return std::make_unique<ModelAlarm>(*this, id);
+}
+
+void ModelDesktop::passTime(double seconds) {
+    const double end = now_ + seconds;
+    for (;;) {
+        const auto next =
+            std::ranges::min_element(alarms_, {}, [](const auto& a) { return a.second.at; });
+        if (next == alarms_.end() || next->second.at > end) break;
+        now_ = std::max(now_, next->second.at);
+        ringAlarms();
+    }
+    now_ = std::max(now_, end);
+}
+
+void ModelDesktop::ringAlarms() {
+    for (;;) {
+        auto due = alarms_.end();
+        for (auto it = alarms_.begin(); it != alarms_.end(); ++it) {
+            if (it->second.at <= now_ && (due == alarms_.end() || it->second.at < due->second.at))
+                due = it;
+        }
+        if (due == alarms_.end()) return;
+        // Rings once; the one who set it may cancel it meanwhile, so it rings from a copy.
+        const std::function<void()> ring = std::move(due->second.ring);
+        alarms_.erase(due);
+        ring();
+    }
 }
 
 }  // namespace zorvane

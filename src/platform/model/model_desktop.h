@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <list>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -58,6 +59,11 @@ class ModelDesktop : public Desktop {
     std::set<WindowHandle> elevated;
     // Without a handler the shell refuses every URL, and none is recorded.
     bool urlHandler = true;
+    // How long the shell takes to take a URL, and the IM client a text. No events run
+    // meanwhile; alarms do while the shell works, as the program waits for it at most 2 s. A text
+    // the client takes longer than maxPeerWriteSeconds over is lost.
+    double urlSeconds = 0;
+    double writeSeconds = 0;
     // What the shell hands over whole: Windows' figure unless a test plays another system.
     std::size_t awayCommandLimit = 2048;
 
@@ -70,8 +76,8 @@ class ModelDesktop : public Desktop {
     void setMemory(MemoryStatus status) { memory_ = status; }
     void setDecimalSeparator(std::string separator) { separator_ = std::move(separator); }
 
-    // Runs `event` at the first pump whose clock reading has reached `atSeconds`. The alarm, as
-    // the system's timers, comes after the events due at the same pump.
+    // Runs `event` at the first pump whose clock reading has reached `atSeconds`. Alarms, as the
+    // system's timers, come after the events due at the same pump.
     void postAt(double atSeconds, std::function<void()> event);
     // Runs `event` at the next pump.
     void post(std::function<void()> event) { postAt(now_, std::move(event)); }
@@ -103,10 +109,7 @@ class ModelDesktop : public Desktop {
     // Each pump moves the clock on instead; the time asked for is added up.
     void waitForEvents(double seconds) override { waited_ += seconds; }
     double waitedSeconds() const { return waited_; }
-    void setAlarm(double atSeconds, std::function<void()> alarm) override {
-        alarmAt_ = atSeconds;
-        alarm_ = std::move(alarm);
-    }
+    std::unique_ptr<Alarm> setAlarm(double atSeconds, std::function<void()> alarm) override;
     double clockSeconds() override { return now_; }
 
   private:
@@ -114,8 +117,13 @@ class ModelDesktop : public Desktop {
         double at;
         std::function<void()> run;
     };
+    class ModelAlarm;
     ModelWindow* find(WindowHandle handle);
     void countQuery();
+    // Moves the clock on by `seconds`, making the alarms that fall due on the way.
+    void passTime(double seconds);
+    // Makes the alarms due now, earliest first.
+    void ringAlarms();
 
     // Front to back; the index finds a window at once on a desktop of thousands.
     std::list<ModelWindow> windows_;
@@ -131,8 +139,12 @@ class ModelDesktop : public Desktop {
     MemoryStatus memory_{536870912, 268435456};
     std::string separator_ = ".";
     std::vector<Event> events_;
-    double alarmAt_ = 0;
-    std::function<void()> alarm_;
+    struct AlarmEntry {
+        double at;
+        std::function<void()> ring;
+    };
+    std::map<int, AlarmEntry> alarms_;  // by the order they were set in
+    int nextAlarm_ = 0;
     int pumps_ = 0;
     double waited_ = 0;
     double now_ = 1000.0;

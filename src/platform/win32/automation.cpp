@@ -52,39 +52,52 @@ void invoke(IDispatch& object, const wchar_t* name, WORD kind, Argument argument
     }
 }
 
+// The browser object lives on the apartment's thread, and each call on it goes there in turn:
+// starting a browser takes seconds, and COM's wait for it would run none of our timers.
 class InternetExplorer final : public Browser {
   public:
-    explicit InternetExplorer(UniqueDispatch object) : object_(std::move(object)) {}
+    InternetExplorer(ApartmentThread& thread, CLSID id) : thread_(thread) {
+        thread_.post([object = object_, id] {
+            IDispatch* made = nullptr;
+            if (SUCCEEDED(CoCreateInstance(id, nullptr, CLSCTX_SERVER, IID_IDispatch,
+                                           reinterpret_cast<void**>(&made))))
+                object->reset(made);
+        });
+    }
+    // Released there too; the browser window stays open.
+    ~InternetExplorer() override {
+        thread_.post([object = object_] { object->reset(); });
+    }
+    InternetExplorer(const InternetExplorer&) = delete;
+    InternetExplorer& operator=(const InternetExplorer&) = delete;
+
     void navigate(std::string_view url) override {
-        invoke(*object_, L"Navigate", DISPATCH_METHOD, Argument(url));
+        thread_.post([object = object_, url = std::string(url)] {
+            if (*object) invoke(**object, L"Navigate", DISPATCH_METHOD, Argument(url));
+        });
     }
     void setVisible(bool visible) override {
-        invoke(*object_, L"Visible", DISPATCH_PROPERTYPUT, Argument(visible));
+        thread_.post([object = object_, visible] {
+            if (*object) invoke(**object, L"Visible", DISPATCH_PROPERTYPUT, Argument(visible));
+        });
     }
 
   private:
-    UniqueDispatch object_;  // released when this goes; the browser window stays open
+    ApartmentThread& thread_;
+    // None when the browser failed to start: then each call is skipped.
+    std::shared_ptr<UniqueDispatch> object_ = std::make_shared<UniqueDispatch>();
 };
-
-bool notRegistered(HRESULT result) {
-    return result == CO_E_CLASSSTRING || result == REGDB_E_CLASSNOTREG;
-}
 
 }  // namespace
 
-std::expected<std::unique_ptr<Browser>, NoBrowser> createInternetExplorer() {
+std::expected<std::unique_ptr<Browser>, NoBrowser> createInternetExplorer(ApartmentThread& thread) {
     CLSID id{};
-    HRESULT result = CLSIDFromProgID(L"InternetExplorer.Application", &id);
-    IDispatch* object = nullptr;
-    if (SUCCEEDED(result)) {
-        result = CoCreateInstance(id, nullptr, CLSCTX_SERVER, IID_IDispatch,
-                                  reinterpret_cast<void**>(&object));
+    const HRESULT result = CLSIDFromProgID(L"InternetExplorer.Application", &id);
+    if (FAILED(result)) {
+        const bool notRegistered = result == CO_E_CLASSSTRING || result == REGDB_E_CLASSNOTREG;
+        return std::unexpected(notRegistered ? NoBrowser::NotRegistered : NoBrowser::CannotStart);
     }
-    if (FAILED(result) || !object) {
-        return std::unexpected(notRegistered(result) ? NoBrowser::NotRegistered
-                                                     : NoBrowser::CannotStart);
-    }
-    return std::make_unique<InternetExplorer>(UniqueDispatch(object));
+    return std::make_unique<InternetExplorer>(thread, id);
 }
 
 }  // namespace zorvane::win32

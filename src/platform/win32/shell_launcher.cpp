@@ -1,15 +1,14 @@
 #include "platform/win32/shell_launcher.h"
 
-#include <objbase.h>
 #include <windows.h>
 
 #include <shellapi.h>  // after windows.h, which it needs
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
-#include <deque>
 #include <mutex>
-#include <thread>
 
 #include "platform/win32/handles.h"
 
@@ -19,24 +18,19 @@ struct ShellLauncher::Queue {
     explicit Queue(Shell shell) : shell(std::move(shell)) {}
     const Shell shell;
     std::mutex mutex;
-    UniqueHandle added{CreateEventW(nullptr, FALSE, FALSE, nullptr)};     // wakes the thread
     UniqueHandle progress{CreateEventW(nullptr, FALSE, FALSE, nullptr)};  // wakes the caller
-    struct Job {
-        std::wstring url;
-        bool shown;
-        std::uint64_t number;  // from 1, in the order given to open()
-    };
-    std::deque<Job> waiting;
-    std::uint64_t handedOver = 0;  // URLs given to open()
-    std::uint64_t done = 0;        // of those, taken by the shell or dropped
-    std::uint64_t refused = 0;     // the number of the last URL the shell refused
-    bool closing = false;
+    // URLs are numbered from 1 in the order given to open().
+    std::uint64_t handedOver = 0;      // given to open()
+    std::uint64_t started = 0;         // of those, reached by the thread
+    std::uint64_t droppedThrough = 0;  // those up to this one never go
+    std::uint64_t done = 0;            // taken by the shell, refused or dropped
+    std::uint64_t refused = 0;         // the number of the last URL the shell refused
 };
 
 namespace {
 
 constexpr auto patience = std::chrono::seconds(2);
-constexpr std::size_t maxWaiting = 16;
+constexpr std::uint64_t maxWaiting = 16;
 
 }  // namespace
 
@@ -49,75 +43,53 @@ bool ShellLauncher::shellExecute(const std::wstring& url, bool shown) {
     return ShellExecuteExW(&info) != FALSE;
 }
 
-void ShellLauncher::run(const std::shared_ptr<Queue>& queue) {
-    // As the shell asks of its callers. This thread has none of the program's windows: whatever
-    // loop the shell runs here dispatches nothing of the program's.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    std::unique_lock lock(queue->mutex);
-    while (!queue->waiting.empty() || !queue->closing) {
-        if (queue->waiting.empty()) {
-            lock.unlock();
-            // An apartment thread keeps answering between URLs: a window or object that a shell
-            // extension or DDE left here is waited on by others (their SendMessage, a call into
-            // this apartment).
-            HANDLE added = queue->added.get();
-            if (MsgWaitForMultipleObjectsEx(1, &added, INFINITE, QS_ALLINPUT,
-                                            MWMO_INPUTAVAILABLE) == WAIT_FAILED)
-                Sleep(10);  // never spin on a wait that cannot be made
-            MSG message;
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
-            }
-            lock.lock();
-            continue;
-        }
-        const Queue::Job job = std::move(queue->waiting.front());
-        queue->waiting.pop_front();
-        lock.unlock();
-        const bool taken = queue->shell(job.url, job.shown);
-        lock.lock();
-        if (!taken) queue->refused = job.number;
-        ++queue->done;
-        SetEvent(queue->progress.get());
-    }
-    lock.unlock();
-    if (SUCCEEDED(com)) CoUninitialize();
-}
-
-ShellLauncher::ShellLauncher(Shell shell) : queue_(std::make_shared<Queue>(std::move(shell))) {
-    // Detached: a shell call that never returns must not keep the program from ending.
-    std::thread(run, queue_).detach();
-}
+ShellLauncher::ShellLauncher(Shell shell, RingAlarms ringAlarms)
+    : queue_(std::make_shared<Queue>(std::move(shell))), ringAlarms_(std::move(ringAlarms)) {}
 
 ShellLauncher::~ShellLauncher() {
     std::unique_lock lock(queue_->mutex);
-    queue_->closing = true;
-    SetEvent(queue_->added.get());
     waitUntilDone(lock, queue_->handedOver);
 }
 
 bool ShellLauncher::open(std::wstring url, bool shown) {
     std::unique_lock lock(queue_->mutex);
-    const bool shellFree = queue_->done == queue_->handedOver;
-    if (queue_->waiting.size() >= maxWaiting) {
-        queue_->waiting.pop_front();  // the newer request says what counts
-        ++queue_->done;
+    Queue& queue = *queue_;
+    const bool shellFree = queue.done == queue.handedOver;
+    // The newer request says what counts: past the few newest, the oldest waiting never goes.
+    if (queue.handedOver - std::max(queue.started, queue.droppedThrough) >= maxWaiting) {
+        queue.droppedThrough = std::max(queue.started, queue.droppedThrough) + 1;
+        ++queue.done;
     }
-    const std::uint64_t mine = ++queue_->handedOver;
-    queue_->waiting.push_back({std::move(url), shown, mine});
-    SetEvent(queue_->added.get());
+    const std::uint64_t mine = ++queue.handedOver;
+    thread_.post([queue = queue_, url = std::move(url), shown, mine] {
+        std::unique_lock lock(queue->mutex);
+        queue->started = mine;
+        if (mine <= queue->droppedThrough) return;
+        lock.unlock();
+        const bool taken = queue->shell(url, shown);
+        lock.lock();
+        if (!taken) queue->refused = mine;
+        ++queue->done;
+        SetEvent(queue->progress.get());
+    });
     if (shellFree) waitUntilDone(lock, mine);
-    return queue_->refused != mine;
+    return queue.refused != mine;
 }
 
 void ShellLauncher::waitUntilDone(std::unique_lock<std::mutex>& lock, std::uint64_t count) {
     using namespace std::chrono;
     const auto deadline = steady_clock::now() + patience;
     while (queue_->done < count) {
-        const auto left = ceil<milliseconds>(deadline - steady_clock::now()).count();
+        auto left = ceil<milliseconds>(deadline - steady_clock::now()).count();
         if (left <= 0) return;
         lock.unlock();
+        // A step due meanwhile (a buddy's message leaving the away dialog) is not held up by the
+        // shell. It may hand over a URL in turn: the queue is not ours while it runs.
+        if (ringAlarms_) {
+            const double next = std::ceil(ringAlarms_() * 1000);
+            if (next < static_cast<double>(left))
+                left = std::max<decltype(left)>(1, std::lround(next));
+        }
         // The shell asks every top-level window, ours too, whether it serves the handler (DDE):
         // messages sent to our windows are answered meanwhile, nothing posted is run.
         HANDLE progress = queue_->progress.get();

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <map>
 #include <optional>
 #include <utility>
 
@@ -29,7 +30,7 @@ std::optional<std::wstring> windowName(std::string_view utf8) {
 }
 
 // Another program's window may have stopped answering: a message to it waits this long at most.
-constexpr UINT peerTimeoutMs = 2000;
+constexpr auto peerTimeoutMs = static_cast<UINT>(maxPeerWriteSeconds * 1000);
 
 // At most `units` UTF-16 units of a window's caption, copied from what the system keeps for it.
 // Nothing is asked of the window, so one that hangs or lies about its length holds nobody up.
@@ -102,8 +103,8 @@ std::optional<std::string> aimHandler() {
 
 }  // namespace
 
-// A message-only window whose timer makes the alarm: every loop that runs this thread's
-// messages, a message box's or a dialog's own too, dispatches its WM_TIMER.
+// A message-only window whose timers make the alarms: every loop that runs this thread's
+// messages, a message box's or a dialog's own too, dispatches their WM_TIMER.
 class Win32Desktop::AlarmWindow final : public BaseWindow {
   public:
     AlarmWindow() {
@@ -118,48 +119,95 @@ class Win32Desktop::AlarmWindow final : public BaseWindow {
         }
         create(0, className, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, instance);
     }
-    ~AlarmWindow() { KillTimer(hwnd(), timerId); }
+    ~AlarmWindow() {
+        for (const auto& [id, alarm] : alarms_)
+            KillTimer(hwnd(), id);
+    }
 
-    void set(double atSeconds, std::function<void()> alarm) {
-        at_ = atSeconds;
-        alarm_ = std::move(alarm);
-        if (!alarm_) {
-            KillTimer(hwnd(), timerId);
-            return;
+    UINT_PTR set(double atSeconds, std::function<void()> ring) {
+        const UINT_PTR id = ++lastId_;
+        alarms_.emplace(id, Entry{atSeconds, std::move(ring)});
+        arm(id, atSeconds);
+        return id;
+    }
+    void cancel(UINT_PTR id) {
+        if (alarms_.erase(id)) KillTimer(hwnd(), id);
+    }
+    // Rings the alarms that are due, for a wait of ours that runs no timers; the seconds until
+    // the next one.
+    double ringDue() {
+        for (;;) {
+            const auto next = std::ranges::min_element(
+                alarms_, {}, [](const auto& alarm) { return alarm.second.at; });
+            if (next == alarms_.end()) return HUGE_VAL;
+            const double left = next->second.at - steadySeconds();
+            if (left > 0) return left;
+            ring(next->first);
         }
-        const double milliseconds = std::ceil((atSeconds - steadySeconds()) * 1000);
-        SetTimer(hwnd(), timerId,
-                 static_cast<UINT>(std::clamp(milliseconds, double{USER_TIMER_MINIMUM}, 6e7)),
-                 nullptr);
     }
 
   protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message != WM_TIMER || wParam != timerId) {
-            return DefWindowProcW(hwnd(), message, wParam, lParam);
+        if (message != WM_TIMER) return DefWindowProcW(hwnd(), message, wParam, lParam);
+        const auto alarm = alarms_.find(wParam);
+        if (alarm == alarms_.end()) {
+            KillTimer(hwnd(), wParam);
+        } else if (steadySeconds() < alarm->second.at) {
+            arm(wParam, alarm->second.at);  // a timer may come a little early
+        } else {
+            ring(wParam);
         }
-        // A timer may come a little early; then it is set again for what is left.
-        if (steadySeconds() < at_) {
-            set(at_, std::move(alarm_));
-            return 0;
-        }
-        KillTimer(hwnd(), timerId);
-        if (auto alarm = std::exchange(alarm_, nullptr)) alarm();
         return 0;
     }
 
   private:
+    struct Entry {
+        double at;
+        std::function<void()> ring;
+    };
+    void arm(UINT_PTR id, double atSeconds) {
+        const double milliseconds = std::ceil((atSeconds - steadySeconds()) * 1000);
+        SetTimer(hwnd(), id,
+                 static_cast<UINT>(std::clamp(milliseconds, double{USER_TIMER_MINIMUM}, 6e7)),
+                 nullptr);
+    }
+    // Once: gone from the list before it runs, which may set or cancel others.
+    void ring(UINT_PTR id) {
+        KillTimer(hwnd(), id);
+        const auto alarm = alarms_.find(id);
+        const std::function<void()> ring = std::move(alarm->second.ring);
+        alarms_.erase(alarm);
+        ring();
+    }
+
     static constexpr wchar_t className[] = L"ZorvaneAlarm";
-    static constexpr UINT_PTR timerId = 1;
-    double at_ = 0;
-    std::function<void()> alarm_;
+    std::map<UINT_PTR, Entry> alarms_;
+    UINT_PTR lastId_ = 0;
 };
+
+namespace {
+
+class Win32Alarm final : public Alarm {
+  public:
+    Win32Alarm(std::function<void(UINT_PTR)> cancel, UINT_PTR id)
+        : cancel_(std::move(cancel)), id_(id) {}
+    ~Win32Alarm() override { cancel_(id_); }
+    Win32Alarm(const Win32Alarm&) = delete;
+    Win32Alarm& operator=(const Win32Alarm&) = delete;
+
+  private:
+    std::function<void(UINT_PTR)> cancel_;
+    UINT_PTR id_;
+};
+
+}  // namespace
 
 Win32Desktop::Win32Desktop()
     : hook_(SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, windowCreated, 0, 0,
                             WINEVENT_OUTOFCONTEXT)),
-      wineVersion_(wineVersion()),
-      alarm_(std::make_unique<AlarmWindow>()) {}
+      alarms_(std::make_unique<AlarmWindow>()),
+      shell_(ShellLauncher::shellExecute, [this] { return alarms_->ringDue(); }),
+      wineVersion_(wineVersion()) {}
 
 Win32Desktop::~Win32Desktop() {
     if (hook_) UnhookWinEvent(static_cast<HWINEVENTHOOK>(hook_));
@@ -282,7 +330,7 @@ std::size_t Win32Desktop::maxAwayCommandLength() {
 }
 
 std::expected<std::unique_ptr<Browser>, NoBrowser> Win32Desktop::createBrowser() {
-    return createInternetExplorer();
+    return createInternetExplorer(browsers_);
 }
 
 // Through the shell's own thread, like the away command: the shell may wait on a program that
@@ -312,8 +360,9 @@ void Win32Desktop::waitForEvents(double seconds) {
     MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
-void Win32Desktop::setAlarm(double atSeconds, std::function<void()> alarm) {
-    alarm_->set(atSeconds, std::move(alarm));
+std::unique_ptr<Alarm> Win32Desktop::setAlarm(double atSeconds, std::function<void()> alarm) {
+    const UINT_PTR id = alarms_->set(atSeconds, std::move(alarm));
+    return std::make_unique<Win32Alarm>([this](UINT_PTR gone) { alarms_->cancel(gone); }, id);
 }
 
 double Win32Desktop::clockSeconds() { return steadySeconds(); }

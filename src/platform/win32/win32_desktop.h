@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "platform/desktop.h"
+#include "platform/win32/apartment_thread.h"
 #include "platform/win32/shell_launcher.h"
 
 namespace zorvane::win32 {
@@ -39,19 +40,20 @@ class Win32Desktop final : public Desktop {
     std::string decimalSeparator() override;
     void pumpEvents() override;
     void waitForEvents(double seconds) override;
-    void setAlarm(double atSeconds, std::function<void()> alarm) override;
+    std::unique_ptr<Alarm> setAlarm(double atSeconds, std::function<void()> alarm) override;
     double clockSeconds() override;
 
   private:
     class AlarmWindow;
     void* hook_ = nullptr;  // HWINEVENTHOOK
-    ShellLauncher shell_;
+    std::unique_ptr<AlarmWindow> alarms_;
+    ShellLauncher shell_;  // rings the alarms while it waits, to its very end
+    ApartmentThread browsers_;
     std::optional<std::string> wineVersion_;  // none on Windows
     // A window's class never changes, so each is asked of the window system once (under Wine
     // each question is a round trip to its server). Forgotten when a listing no longer shows
     // the window, or when its handle is reported created anew.
     std::unordered_map<WindowHandle, std::u16string> classes_;
-    std::unique_ptr<AlarmWindow> alarm_;
 };
 
 }  // namespace zorvane::win32
