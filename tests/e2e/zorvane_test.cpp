@@ -16,6 +16,17 @@ namespace {
 using Texts = std::vector<std::string>;
 const std::string command = "aim:goaway?message=<title>Zorvane</title>";
 
+// When the fake client got record i (from 0), and the time now, on its clock.
+double receivedAt(const FakeImClient& client, std::size_t i) {
+    return made(GetDlgItem(client.log, static_cast<int>(i + 1)));
+}
+double now() {
+    LARGE_INTEGER count, frequency;
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
 // Whether what `read` reads of the window becomes `value` in time.
 bool becomes(auto read, HWND window, const auto& value) {
     return waitUntil([&] { return read(window) == value; });
@@ -146,6 +157,55 @@ TEST(Zorvane, StartedMinimizedHandsOutBuddysMessagesFromTheExtraWindowThenCloses
     EXPECT_FALSE(IsWindowEnabled(again));  // its prompt is open
     PostMessageW(app.main, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(WaitForSingleObject(app.process->info.hProcess, 20000), WAIT_OBJECT_0);
+}
+
+// Two buddies whose windows are open at Set Away are answered one after the other, each with
+// its half second; a Set Away in hidden mode inside a buddy's half second does not lengthen it.
+TEST(Zorvane, EachBuddysMessageHasItsHalfSecondWhateverTheUserClicks) {
+    const FakeImClient client;
+    const Zorvane app;
+    ASSERT_TRUE(client.open("#32770", "Away Message") && client.open("#32770", "Zorvane") &&
+                app.main);
+    const HWND Label8 = app.control(ids::Label8);
+    type(app.control(ids::awaym), "Away %u");
+    click(app.control(ids::Label9));
+    const HWND extra = app.window("Extra");
+    for (const char* name : {"Dan", "Eve", "Fay"})
+        ASSERT_TRUE(app.add(extra, name, (std::string(name) + "'s").c_str()));
+    ASSERT_TRUE(client.open("AIM_IMessage", "Dan") && client.open("AIM_IMessage", "Eve"));
+    click(Label8);
+    // The away command comes from another process, the handler, in its own time. In the away
+    // dialog, the newest window's buddy first, as the desktop lists them.
+    Texts written = client.records(5);
+    std::vector<double> at;
+    for (std::size_t i = 0; i < written.size(); ++i)
+        at.push_back(receivedAt(client, i));
+    const auto url = std::ranges::find(written, command + "Away+1");
+    ASSERT_NE(url, written.end());
+    at.erase(at.begin() + (url - written.begin()));
+    written.erase(url);
+    EXPECT_EQ(written, (Texts{"Eve's", "Away 3", "Dan's", "Away 5"}));
+    for (const std::size_t buddy : {0u, 2u}) {
+        const double held = at.at(buddy + 1) - at[buddy];
+        std::printf("%s held the away dialog %.0f ms\n", written[buddy].c_str(), held * 1e3);
+        EXPECT_GE(held, 0.5);
+    }
+
+    // A quarter second into Fay's, Set Back, then Set Away in hidden mode.
+    ASSERT_TRUE(client.open("AIM_IMessage", "Fay"));
+    ASSERT_EQ(client.records(6).at(5), "Fay's");
+    ASSERT_TRUE(waitUntil([&] { return now() - receivedAt(client, 5) >= 0.25; }));
+    click(Label8);
+    click(app.control(ids::vp));
+    click(Label8);
+    const Texts after = client.records(9);
+    ASSERT_EQ(after.size(), 9u);
+    // Fay's second write, expanded first after the new Set Away; then the hidden text.
+    const auto back = std::ranges::find(after.begin() + 6, after.end(), "Away 1");
+    ASSERT_NE(back, after.end());
+    const double held = receivedAt(client, back - after.begin()) - receivedAt(client, 5);
+    std::printf("Fay's held the away dialog %.0f ms with a hidden Set Away in it\n", held * 1e3);
+    EXPECT_TRUE(held >= 0.5 && held < 0.7) << held;
 }
 
 }  // namespace
