@@ -123,9 +123,9 @@ bool goaway(Desktop& desktop, std::string_view message) {
     return desktop.openUrl(awayCommand(message));
 }
 
-Access setawaytext(Desktop& desktop, std::string_view title, std::string_view text) {
+Write setawaytext(Desktop& desktop, std::string_view title, std::string_view text) {
     // No title means no away dialog was found; an untitled dialog of some program is not it.
-    if (title.empty()) return Access::Granted;
+    if (title.empty()) return Write::NoWindow;
     // Our own message boxes are "#32770" windows too, possibly with the same title: skip them.
     WindowHandle dialog = 0;
     for (const WindowHandle window : desktop.findWindows("#32770", title)) {
@@ -137,11 +137,11 @@ Access setawaytext(Desktop& desktop, std::string_view title, std::string_view te
     // No dialog found, or no container in it: a search under no window finds nothing.
     const WindowHandle container = desktop.findChild(dialog, "WndAte32Class");
     const WindowHandle edit = desktop.findChild(container, "Ate32Class");
-    if (edit == 0) return Access::Granted;
+    if (edit == 0) return Write::NoWindow;
     return settext(desktop, edit, text);
 }
 
-Access settext(Desktop& desktop, WindowHandle window, std::string_view text) {
+Write settext(Desktop& desktop, WindowHandle window, std::string_view text) {
     return desktop.setWindowText(window, text);
 }
 

@@ -51,9 +51,10 @@ std::size_t awayCommandLimit(std::optional<std::string_view> wineVersion,
 
 // False when the shell said it could not hand the command over.
 bool goaway(Desktop& desktop, std::string_view message);
-// Denied only when a dialog was found and refused the text.
-Access setawaytext(Desktop& desktop, std::string_view title, std::string_view text);
-Access settext(Desktop& desktop, WindowHandle window, std::string_view text);
+// Writes the text into the edit field of the other program's standard dialog with this exact
+// title; NoWindow when there is none.
+Write setawaytext(Desktop& desktop, std::string_view title, std::string_view text);
+Write settext(Desktop& desktop, WindowHandle window, std::string_view text);
 
 std::string currentsong(Desktop& desktop);
 std::string memorystats(Desktop& desktop);

@@ -32,11 +32,12 @@ class Browser {
     virtual void setVisible(bool visible) = 0;
 };
 
-// Whether another program's window took a write. Only a refusal for rights is told apart: a
-// window that hangs or has gone loses the text without a word.
-enum class Access {
-    Granted,
-    Denied,  // the window's program runs with higher rights (as administrator)
+// What became of a text written into another program's window.
+enum class Write {
+    Made,
+    NoWindow,  // there was none to write into: nothing was written
+    Refused,   // the window's program runs with higher rights (as administrator)
+    TooSlow,   // the window's program did not take it in time; it may yet, or never
 };
 
 // An alarm set on the desktop; it will not go off once this has gone.
@@ -68,9 +69,8 @@ class Desktop {
     virtual bool belongsToThisProcess(WindowHandle window) = 0;
     // The window's caption, at most `maxUtf16Units` UTF-16 units of it (never half a pair).
     virtual std::string windowText(WindowHandle window, std::size_t maxUtf16Units) = 0;
-    // Waits for the window's program at most maxPeerWriteSeconds; a text it did not take by then
-    // is lost.
-    virtual Access setWindowText(WindowHandle window, std::string_view text) = 0;
+    // Waits for the window's program at most maxPeerWriteSeconds.
+    virtual Write setWindowText(WindowHandle window, std::string_view text) = 0;
 
     // Every top-level window, front to back, as the system enumerates them.
     virtual std::vector<WindowHandle> topLevelWindows() = 0;

@@ -24,9 +24,7 @@ Responder::Responder(Desktop& desktop, TextBox& Text1, ExpansionContext expansio
       watch_(desktop) {}
 
 void Responder::scanwindows() {
-    // One buddy's message at a time: while it is in the away dialog, an auto-reply the client
-    // sends anyone carries it, so the windows met now are answered once it has left.
-    if (handingOut_) return;
+    if (handingOut_) return;  // nobody can be answered now
     // With nothing waiting nothing can be handed out: no window is even looked at.
     const auto lists = lists_();
     if (!lists || lists->List1.count() == 0) return;
@@ -53,6 +51,9 @@ std::optional<int> Responder::waitingEntry(WindowHandle imWindow, WaitingIndex& 
 
 // The windows come from the watch, so their class is known: the steps start at the caption.
 void Responder::checkimwindow(WindowHandle imWindow) {
+    // One buddy's message at a time: while it is in the away dialog, an auto-reply the client
+    // sends anyone carries it, so the windows met now are answered once it has left.
+    if (handingOut_) return;
     const auto lists = lists_();
     if (!lists) return;
     const auto position = waitingEntry(imWindow, lists->waiting);
@@ -91,19 +92,29 @@ void Responder::writeBuddysMessage(std::string message) {
 }
 
 // The buddy's message never stays: a general message that cannot be expanded now is replaced by
-// the one last handed to the IM client.
+// the one last handed to the IM client, and one the client was too slow to take goes again.
 void Responder::writeBack() {
     const std::string caption = Text1_.text();
     // Made when the wait is up, from whatever loop runs then: nothing may run inside it.
     const auto expanded = expandmessage(away_.awaytemplate, expansion_, PendingEvents::Held);
-    const Access access = setawaytext(desktop_, caption, expanded ? *expanded : away_.lastSent);
-    handingOut_ = false;
+    sendBack(caption, expanded ? *expanded : away_.lastSent);
     if (!expanded && onExpansionFailed) onExpansionFailed(expanded.error());
-    told(access);
 }
 
-void Responder::told(Access access) {
-    if (access == Access::Denied && onAccessDenied) onAccessDenied();
+void Responder::sendBack(const std::string& caption, const std::string& text) {
+    const Write write = setawaytext(desktop_, caption, text);
+    if (write == Write::TooSlow) {
+        // Until the client takes it, the buddy's message is still there: nobody else is answered.
+        resend_ = desktop_.setAlarm(desktop_.clockSeconds() + resendSeconds,
+                                    [this, caption, text] { sendBack(caption, text); });
+        return;
+    }
+    handingOut_ = false;
+    told(write);
+}
+
+void Responder::told(Write write) {
+    if (write == Write::Refused && onAccessDenied) onAccessDenied();
 }
 
 }  // namespace zorvane

@@ -5,6 +5,7 @@
 // a second later the general away message goes back in.
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -59,7 +60,8 @@ class Responder {
     void checkawaydialog(WindowHandle window);
     void writeBuddysMessage(std::string message);
     void writeBack();
-    void told(Access access);
+    void sendBack(const std::string& caption, const std::string& text);
+    void told(Write write);
 
     Desktop& desktop_;
     TextBox& Text1_;
@@ -69,6 +71,9 @@ class Responder {
     ImWindowWatch watch_;
     // From the moment a buddy's entry is taken until the general message is back in the dialog.
     bool handingOut_ = false;
+    // How soon the general message goes again when the client was too slow to take it.
+    static constexpr double resendSeconds = 0.5;
+    std::unique_ptr<Alarm> resend_;
 };
 
 }  // namespace zorvane

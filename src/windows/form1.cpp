@@ -133,7 +133,7 @@ std::optional<std::string> Form1::sendAway(std::string_view text) {
 
 void Form1::writeHidden(std::string_view text) {
     lastSent_ = text;
-    if (setawaytext(desktop_, awayDialogTitle, text) == Access::Denied)
+    if (setawaytext(desktop_, awayDialogTitle, text) == Write::Refused)
         tellOnce(toldAccess_, accessProblem);
 }
 

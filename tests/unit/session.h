@@ -29,7 +29,7 @@ struct WatchedDesktop : ModelDesktop {
         onSend();
         return ModelDesktop::openUrl(url);
     }
-    Access setWindowText(WindowHandle window, std::string_view text) override {
+    Write setWindowText(WindowHandle window, std::string_view text) override {
         onSend();
         return ModelDesktop::setWindowText(window, text);
     }

@@ -145,16 +145,16 @@ std::string ModelDesktop::windowText(WindowHandle window, std::size_t maxUtf16Un
     return toUtf8(firstUtf16Units(toUtf16(w->title), maxUtf16Units));
 }
 
-Access ModelDesktop::setWindowText(WindowHandle window, std::string_view text) {
-    if (elevated.contains(window)) return Access::Denied;
+Write ModelDesktop::setWindowText(WindowHandle window, std::string_view text) {
+    ModelWindow* w = find(window);
+    if (w == nullptr) return Write::NoWindow;
+    if (elevated.contains(window)) return Write::Refused;
     // Nothing runs while the program waits for the client; past the limit it waits no more.
     now_ += std::min(writeSeconds, maxPeerWriteSeconds);
-    ModelWindow* w = find(window);
-    if (w == nullptr || writeSeconds > maxPeerWriteSeconds)
-        return Access::Granted;  // like the system: a message to no window goes nowhere
+    if (writeSeconds > maxPeerWriteSeconds) return Write::TooSlow;
     w->title = text;
     writes_.push_back({window, std::string(text), now_});
-    return Access::Granted;
+    return Write::Made;
 }
 
 bool ModelDesktop::openUrl(std::string_view url) {

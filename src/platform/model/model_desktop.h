@@ -61,7 +61,7 @@ class ModelDesktop : public Desktop {
     bool urlHandler = true;
     // How long the shell takes to take a URL, and the IM client a text. No events run
     // meanwhile; alarms do while the shell works, as the program waits for it at most 2 s. A text
-    // the client takes longer than maxPeerWriteSeconds over is lost.
+    // the client takes longer than maxPeerWriteSeconds over is too slow, and lost.
     double urlSeconds = 0;
     double writeSeconds = 0;
     // What the shell hands over whole: Windows' figure unless a test plays another system.
@@ -94,7 +94,7 @@ class ModelDesktop : public Desktop {
     WindowHandle findChild(WindowHandle parent, std::string_view className) override;
     bool belongsToThisProcess(WindowHandle window) override;
     std::string windowText(WindowHandle window, std::size_t maxUtf16Units) override;
-    Access setWindowText(WindowHandle window, std::string_view text) override;
+    Write setWindowText(WindowHandle window, std::string_view text) override;
     std::vector<WindowHandle> topLevelWindows() override;
     std::string className(WindowHandle window, std::size_t maxUtf16Units) override;
     bool windowExists(WindowHandle window) override;

@@ -258,7 +258,7 @@ std::string Win32Desktop::windowText(WindowHandle window, std::size_t maxUtf16Un
     return narrow(std::wstring_view(text.data(), firstUtf16Units(units, limit).size()));
 }
 
-Access Win32Desktop::setWindowText(WindowHandle window, std::string_view text) {
+Write Win32Desktop::setWindowText(WindowHandle window, std::string_view text) {
     // Not SMTO_BLOCK: while we wait, messages sent to our own windows are still answered, so a
     // peer that asks us something while handling the write does not stall us both. A write that
     // times out is dropped by the system, never delivered later.
@@ -267,9 +267,15 @@ Access Win32Desktop::setWindowText(WindowHandle window, std::string_view text) {
     const LRESULT sent =
         SendMessageTimeoutW(toHwnd(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()),
                             SMTO_ABORTIFHUNG, peerTimeoutMs, nullptr);
-    // A program with higher rights takes no such message from ours (User Interface Privilege
-    // Isolation).
-    return sent == 0 && GetLastError() == ERROR_ACCESS_DENIED ? Access::Denied : Access::Granted;
+    if (sent != 0) return Write::Made;
+    switch (GetLastError()) {
+        case ERROR_ACCESS_DENIED:   // the program has higher rights (User Interface Privilege
+            return Write::Refused;  // Isolation)
+        case ERROR_INVALID_WINDOW_HANDLE:
+            return Write::NoWindow;
+        default:  // timed out, or hangs
+            return Write::TooSlow;
+    }
 }
 
 std::vector<WindowHandle> Win32Desktop::topLevelWindows() {

@@ -27,7 +27,7 @@ class Win32Desktop final : public Desktop {
     WindowHandle findChild(WindowHandle parent, std::string_view className) override;
     bool belongsToThisProcess(WindowHandle window) override;
     std::string windowText(WindowHandle window, std::size_t maxUtf16Units) override;
-    Access setWindowText(WindowHandle window, std::string_view text) override;
+    Write setWindowText(WindowHandle window, std::string_view text) override;
     std::vector<WindowHandle> topLevelWindows() override;
     std::string className(WindowHandle window, std::size_t maxUtf16Units) override;
     bool windowExists(WindowHandle window) override;
