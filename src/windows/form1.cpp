@@ -22,6 +22,9 @@ constexpr std::string_view countUpNotANumber =
     "Count Up is not a whole number any more. Set Back and Set Away again to restart it.";
 constexpr std::string_view noHandlerProblem =
     "No program for aim: links could be started: the IM client did not get the away message.";
+constexpr std::string_view noDialogProblem =
+    "The IM client's away dialog (titled \"Zorvane\") was not open: the IM client did not get "
+    "the away message.";
 constexpr std::string_view accessProblem =
     "Zorvane cannot write into the IM client's away dialog because the IM client runs with "
     "higher rights (as administrator). Start Zorvane the same way.";
@@ -98,28 +101,30 @@ void Form1::setAway() {
     Timer1_.setEnabled(true);
     Timer2_.setEnabled(true);
     awaytemplate_ = lineBreakForm(awaym_.text());
-    told_ = toldAccess_ = false;
+    told_ = toldNoDialog_ = toldAccess_ = false;
 
     // Hidden mode sends a placeholder and, once the IM client has opened its away dialog,
     // writes the text there: half a second later, whatever the user opens meanwhile.
     if (vp_.value() == 1) {
-        goaway(desktop_, placeholderMessage);
-        return Pause(0.5, [this] { deliver(true); });
+        if (!goaway(desktop_, placeholderMessage)) tellOnce(told_, noHandlerProblem);
+        return Pause(0.5, [this] { deliverHidden(); });
     }
-    deliver(false);
+    deliverAway();
 }
 
-void Form1::deliver(bool hidden) {
+void Form1::deliverAway() {
     const std::string countdownBefore = countdown_.text();
-    // The hidden text is the end of the Pause: nothing else runs before it goes in.
-    const auto expanded = expand(awaym_.text(), hidden ? PendingEvents::Held : PendingEvents::Run);
-    if (!expanded) {
-        refuse(countdownBefore, problemWith(expanded.error()));
-        return;
-    }
-    const std::string text = lineBreakForm(*expanded);
-    if (hidden) return writeHidden(text);
-    if (const auto problem = sendAway(text)) refuse(countdownBefore, *problem);
+    const auto expanded = expand(awaym_.text());
+    if (!expanded) return refuse(countdownBefore, problemWith(expanded.error()));
+    if (const auto problem = sendAway(lineBreakForm(*expanded))) refuse(countdownBefore, *problem);
+}
+
+// The end of the Pause: nothing else runs before the text goes in.
+void Form1::deliverHidden() {
+    const std::string countdownBefore = countdown_.text();
+    const auto expanded = expand(awaym_.text(), PendingEvents::Held);
+    if (!expanded) return refuse(countdownBefore, problemWith(expanded.error()));
+    writeHidden(lineBreakForm(*expanded));
 }
 
 std::optional<std::string> Form1::sendAway(std::string_view text) {
@@ -132,9 +137,19 @@ std::optional<std::string> Form1::sendAway(std::string_view text) {
 }
 
 void Form1::writeHidden(std::string_view text) {
-    lastSent_ = text;
-    if (setawaytext(desktop_, awayDialogTitle, text) == Write::Refused)
-        tellOnce(toldAccess_, accessProblem);
+    switch (setawaytext(desktop_, awayDialogTitle, text)) {
+        case Write::Made:
+            lastSent_ = text;
+            break;
+        case Write::NoWindow:
+            tellOnce(toldNoDialog_, noDialogProblem);
+            break;
+        case Write::Refused:
+            tellOnce(toldAccess_, accessProblem);
+            break;
+        case Write::TooSlow:  // the client may yet take it
+            break;
+    }
 }
 
 void Form1::setBack() {

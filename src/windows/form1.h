@@ -42,8 +42,10 @@ class Form1 {
 
   private:
     void setAway();
-    // Expands the template and hands it to the IM client: Set Away's last steps.
-    void deliver(bool hidden);
+    // Set Away's last steps: the template expanded and handed to the IM client, as the away
+    // command or, in hidden mode, as the away dialog's text.
+    void deliverAway();
+    void deliverHidden();
     // Issues the away command for the text (in dialog form); what kept it from going, if
     // anything.
     std::optional<std::string> sendAway(std::string_view text);
@@ -77,9 +79,11 @@ class Form1 {
     std::string awaytemplate_;
     // The general message as last handed to the IM client, in dialog form.
     std::string lastSent_;
-    // The user has been told this away period why a refresh sent nothing, and that the away
-    // dialog refuses our writes: each problem once, so neither hides the other.
+    // The user has been told this away period why a message did not reach the IM client, that
+    // hidden mode found no away dialog, and that the away dialog refuses our writes: each problem
+    // once, so none hides another.
     bool told_ = false;
+    bool toldNoDialog_ = false;
     bool toldAccess_ = false;
     std::unique_ptr<Form2> extra_;
     std::unique_ptr<Form3> about_;

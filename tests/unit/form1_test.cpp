@@ -147,6 +147,8 @@ TEST(Form1, ARefreshThatCannotBeSentTellsTheUserOncePerAwayPeriod) {
     const std::string filler(2048 - command("-9").size(), 'x');
     struct Case {
         std::string templ, down, up, problem;  // the counters as spoilt after Set Away
+        int hidden = 0;
+        bool handler = true, dialog = true;
     };
     const Case cases[] = {
         {"%c", "soon", "1", countDownProblem},
@@ -154,10 +156,18 @@ TEST(Form1, ARefreshThatCannotBeSentTellsTheUserOncePerAwayPeriod) {
          "Count Up cannot go past 32767. Set Back and Set Away again to restart it."},
         {"%u", "5", "x",
          "Count Up is not a whole number any more. Set Back and Set Away again to restart it."},
-        {filler + "%c", "-9", "1", tooLong(2048)}};
+        {filler + "%c", "-9", "1", tooLong(2048)},
+        // Hidden mode: the shell refuses its placeholder, or its text finds no away dialog.
+        {"%c", "5", "1", noHandlerProblem, 1, false},
+        {"%c", "5", "1",
+         "The IM client's away dialog (titled \"Zorvane\") was not open: the IM client did not "
+         "get the away message.",
+         1, true, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.problem);
-        Session s(c.templ);
+        Session s(c.templ, "0", c.hidden);
+        s.desktop.urlHandler = c.handler;
+        if (!c.dialog) s.desktop.removeWindow(s.desktop.findWindows("#32770", "Zorvane").at(0));
         for (const std::size_t period : {1u, 2u}) {
             s.countdown.setText("5");
             s.click();
@@ -167,7 +177,8 @@ TEST(Form1, ARefreshThatCannotBeSentTellsTheUserOncePerAwayPeriod) {
             s.main.tick(ids::Timer1);
             s.main.tick(ids::Timer1);
             EXPECT_EQ(s.state(), "Set Back 11");
-            EXPECT_EQ(s.urls().size(), period);  // one per Set Away, none per failed tick
+            // One per Set Away, none per failed tick.
+            EXPECT_EQ(s.urls().size(), c.handler ? period : 0);
             EXPECT_EQ(Session::shown(s.ui.messageBoxes(), s.main),
                       Texts(period, "Zorvane: " + c.problem));
             s.click();
