@@ -8,6 +8,7 @@
 #include <expected>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -75,9 +76,12 @@ class Desktop {
     // Hands a URL to the shell, which starts the handler registered for its scheme, hidden.
     // False when the shell said at once that it could not (no handler, say).
     virtual bool openUrl(std::string_view url) = 0;
-    // The longest away command, in UTF-16 units, that this system's shell hands to the "aim"
-    // handler whole.
-    virtual std::size_t maxAwayCommandLength() = 0;
+    // The version of Wine the program runs on; none on Windows.
+    virtual std::optional<std::string> wineVersion() = 0;
+    // The command line registered for URLs of the scheme ("aim", say), unexpanded, as the shell
+    // reads it; none when no program is registered. Read anew each time: the program may be
+    // installed, or moved, while we run.
+    virtual std::optional<std::string> urlSchemeCommand(std::string_view scheme) = 0;
     // A new window of the browser automation class "InternetExplorer.Application".
     virtual std::expected<std::unique_ptr<Browser>, NoBrowser> createBrowser() = 0;
     // Opens the address in the user's default browser, shown; silent when that fails.

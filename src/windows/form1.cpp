@@ -119,7 +119,8 @@ void Form1::deliver(bool hidden) {
 }
 
 std::optional<std::string> Form1::sendAway(std::string_view message) {
-    const std::size_t limit = desktop_.maxAwayCommandLength();
+    const std::size_t limit =
+        awayCommandLimit(desktop_.wineVersion(), desktop_.urlSchemeCommand("aim"));
     if (utf16Length(awayCommand(message)) > limit) return tooLongProblem(limit);
     if (!goaway(desktop_, message)) return std::string(noHandlerProblem);
     return std::nullopt;

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "driver.h"
+#include "messages/awaymessage.h"
 #include "platform/win32/win32_desktop.h"
 #include "windows/control_ids.h"
 
@@ -65,7 +66,10 @@ TEST(Zorvane, FromTheKeyboardHiddenRefusedLongAndAbout) {
     // command).
     click(Label8);
     click(vp);
-    const std::size_t limit = win32::Win32Desktop().maxAwayCommandLength();
+    const std::size_t limit = [] {
+        win32::Win32Desktop desktop;
+        return awayCommandLimit(desktop.wineVersion(), desktop.urlSchemeCommand("aim"));
+    }();
     const std::string longest(limit - command.size(), 'x');
     type(awaym, longest);
     click(Label8);

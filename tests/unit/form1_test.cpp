@@ -183,8 +183,8 @@ TEST(Form1, AnAwayDialogThatRefusesOurWritesIsToldOncePerAwayPeriod) {
     s.open(ids::Label9, "Extra").listBox(ids::List1).add("bob-hi");
     s.click();
     s.desktop.addWindow("AIM_IMessage", "Bob - Instant Message");
-    s.main.tick(ids::Timer2);         // both writes of the hand-out are refused
-    s.desktop.awayCommandLimit = 10;  // a refresh's problem is told apart
+    s.main.tick(ids::Timer2);  // both writes of the hand-out are refused
+    s.limitAwayCommand(10);    // a refresh's problem is told apart
     s.main.tick(ids::Timer1);
     s.click();
     s.main.checkBox(ids::vp).setValue(1);

@@ -148,6 +148,12 @@ bool ModelDesktop::openUrl(std::string_view url) {
     return urlHandler;
 }
 
+std::optional<std::string> ModelDesktop::urlSchemeCommand(std::string_view scheme) {
+    const auto found = schemeCommands.find(scheme);
+    if (found == schemeCommands.end()) return std::nullopt;
+    return found->second;
+}
+
 std::expected<std::unique_ptr<Browser>, NoBrowser> ModelDesktop::createBrowser() {
     if (noBrowser) return std::unexpected(*noBrowser);
     browserLog.emplace_back("new browser");
