@@ -12,7 +12,9 @@
 #include "platform/win32/dpi.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_ui.h"
+#include "windows/control_ids.h"
 #include "windows/form1_layout.h"
+#include "windows/form2.h"
 #include "windows/form2_layout.h"
 #include "windows/form3_layout.h"
 
@@ -90,6 +92,19 @@ TEST(ShellLauncher, ItsThreadAnswersAWindowLeftThere) {
     });
     shell.open(L"aim:x");
     EXPECT_NE(SendMessageTimeoutW(left, WM_NULL, 0, 0, SMTO_NORMAL, 1000, nullptr), 0);
+}
+
+// Entries another program adds to the waiting list or removes from it are seen at the next lookup.
+TEST(ExtraWindow, TheWaitingListsLookupSeesWhatAnotherProgramChanges) {
+    win32::Win32Ui ui(GetModuleHandleW(nullptr));
+    Form2 extra(ui, [] {});
+    const HWND list1 = child(FindWindowW(win32::formClassName, L"Extra"), ids::List1);
+    EXPECT_EQ(extra.waiting().checklist("bob"), std::nullopt);
+    appendItem(list1, "amy-hi");
+    appendItem(list1, "bob-hi");
+    EXPECT_EQ(extra.waiting().checklist("bob"), 1);
+    SendMessageW(list1, LB_DELETESTRING, 0, 0);
+    EXPECT_EQ(extra.waiting().checklist("bob"), 0);
 }
 
 TEST(RealWindows, At144DpiGrowByHalfWithTheirFonts) {
