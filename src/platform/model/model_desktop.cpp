@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <ranges>
 #include <utility>
 
 #include "text/utf.h"
@@ -44,7 +45,8 @@ void ModelDesktop::removeWindow(WindowHandle window) {
             if (w.parent == gone[i]) gone.push_back(w.handle);
         }
     }
-    for (const WindowHandle handle : gone) {
+    // The deepest children first, so that the closed window's own handle is the next reused.
+    for (const WindowHandle handle : std::views::reverse(gone)) {
         if (const auto it = byHandle_.find(handle); it != byHandle_.end()) {
             windows_.erase(it->second);
             byHandle_.erase(it);

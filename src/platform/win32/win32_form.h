@@ -19,6 +19,7 @@ inline constexpr wchar_t timerTicksMessage[] = L"ZorvaneTimerTicks";
 
 // A window's fonts at one DPI: its own, and those its controls name for themselves.
 struct FormFonts {
+    static FormFonts at(const FormLayout& layout, UINT dpi);  // made for that DPI
     HFONT of(const ControlLayout& control) const;
     UniqueFont form;
     std::map<int, UniqueFont> controls;  // by control id
@@ -56,6 +57,9 @@ class Win32Form final : public Form, BaseWindow {
         HWND window;  // none for a timer
     };
 
+    // Windows are white with black text, as designed, unless a high-contrast theme runs: then
+    // they take the system's colours.
+    static bool highContrastOn();
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void createControl(HINSTANCE instance, const ControlLayout& layout);
     // Puts the control in its place, with its font, at the window's DPI.
