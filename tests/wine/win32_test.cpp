@@ -152,6 +152,27 @@ TEST(RealWindows, At144DpiGrowByHalfWithTheirFonts) {
                 std::pair(font.lfHeight, font.lfWeight),
                 std::pair(-(at96 * 3 / 2), named ? named->weight : metrics.lfMessageFont.lfWeight));
         }
+        // The main window's icons, each of its own size at this DPI, not the other scaled.
+        for (const auto& [which, size] : {std::pair{ICON_BIG, 48}, {ICON_SMALL, 24}}) {
+            if (layout.kind != FormKind::Main) break;
+            ICONINFO icon{};
+            GetIconInfo(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0)), &icon);
+            BITMAP shown{};
+            GetObjectW(icon.hbmColor, sizeof shown, &shown);
+            DeleteObject(icon.hbmColor);
+            DeleteObject(icon.hbmMask);
+            EXPECT_EQ(shown.bmWidth, size) << which;
+        }
+        // A window of fixed size is never zoomed, however it is shown (Windows shows the main
+        // window maximized at first when a shortcut says "Run: Maximized").
+        const auto place = [&] {
+            RECT r{};
+            GetWindowRect(window, &r);
+            return std::tuple(r.left, r.top, r.right, r.bottom, IsZoomed(window));
+        };
+        const auto normal = place();
+        ShowWindow(window, SW_SHOWMAXIMIZED);
+        EXPECT_TRUE(waitUntil([&] { return place() == normal; }));
     }
 }
 

@@ -7,14 +7,13 @@
 #include "platform/win32/dpi.h"
 #include "platform/win32/form_children.h"
 #include "platform/win32/prompt_dialog.h"
-#include "platform/win32/resources.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_ui.h"
 
 namespace zorvane::win32 {
 
 Win32Form::Win32Form(HINSTANCE instance, const FormLayout& layout, std::optional<int> firstShow)
-    : layout_(layout), highContrast_(highContrastOn()), firstShow_(firstShow) {
+    : instance_(instance), layout_(layout), highContrast_(highContrastOn()), firstShow_(firstShow) {
     const bool tool = layout.kind == FormKind::Tool;
     const DWORD style =
         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | (tool ? 0 : WS_MINIMIZEBOX);
@@ -27,14 +26,7 @@ Win32Form::Win32Form(HINSTANCE instance, const FormLayout& layout, std::optional
     SetWindowPos(hwnd(), nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    if (!tool) {
-        // Shared icons are the system's to free. A module without the icon shows the default.
-        for (auto [which, size] : {std::pair{ICON_BIG, 32}, std::pair{ICON_SMALL, 16}}) {
-            const HANDLE icon = LoadImageW(instance, MAKEINTRESOURCEW(ZORVANE_ICON), IMAGE_ICON,
-                                           size, size, LR_SHARED);
-            SendMessageW(hwnd(), WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
-        }
-    }
+    setIcons(dpi_);
     for (const ControlLayout& control : layout.controls) {
         createControl(instance, control);
     }
@@ -128,7 +120,7 @@ void Win32Form::run(const std::map<int, Handler>& handlers, int id) {
 void Win32Form::show() {
     if (const auto first = std::exchange(firstShow_, std::nullopt)) {
         // As the program was started ("run minimized", say); never maximized, it has no
-        // maximize box.
+        // maximize box (and should Windows maximize it anyway, WM_SIZE restores it).
         ShowWindow(hwnd(), *first == SW_SHOWMAXIMIZED ? SW_SHOWNORMAL : *first);
         return;
     }

@@ -64,7 +64,9 @@ class Win32Form final : public Form, BaseWindow {
     void createControl(HINSTANCE instance, const ControlLayout& layout);
     // Puts the control in its place, with its font, at the window's DPI.
     void place(HWND window, const ControlLayout& layout);
+    // Its fonts, places and icons at `dpi`.
     void layOut(UINT dpi);
+    void setIcons(UINT dpi);
     // The outer size of the window whose client area is the layout's at `dpi`.
     SIZE windowSize(UINT dpi) const;
     void command(int id, int code);
@@ -76,11 +78,13 @@ class Win32Form final : public Form, BaseWindow {
     // once afterwards.
     static void run(const std::map<int, Handler>& handlers, int id);
 
+    HINSTANCE instance_;  // holds the icon
     FormLayout layout_;
     bool highContrast_;
     UINT dpi_ = 96;
     FormFonts fonts_;
     std::vector<UniqueBitmap> pictures_;
+    UniqueIcon bigIcon_, smallIcon_;  // none for a tool window
     UINT timerTicksMessage_ = RegisterWindowMessageW(timerTicksMessage);
     std::map<int, Child> children_;
     std::map<int, Win32TextControl> texts_;

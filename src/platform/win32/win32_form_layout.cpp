@@ -1,7 +1,9 @@
-// A form at a DPI: its fonts, its controls' places and its own size.
+// A form at a DPI: its fonts, its controls' places, its icons and its own size.
+#include <tuple>
 #include <utility>
 
 #include "platform/win32/dpi.h"
+#include "platform/win32/resources.h"
 #include "platform/win32/win32_form.h"
 
 namespace zorvane::win32 {
@@ -28,10 +30,25 @@ void Win32Form::place(HWND window, const ControlLayout& layout) {
 
 void Win32Form::layOut(UINT dpi) {
     dpi_ = dpi;
+    setIcons(dpi);
     // The old fonts go once no control uses them any more.
     const FormFonts old = std::exchange(fonts_, FormFonts::at(layout_, dpi));
     for (const ControlLayout& control : layout_.controls) {
         if (const HWND window = child(control.id).window) place(window, control);
+    }
+}
+
+void Win32Form::setIcons(UINT dpi) {
+    if (layout_.kind == FormKind::Tool) return;
+    // Each size loaded for itself: a shared icon is the first size loaded of it, whatever size
+    // is asked. A module without the icon shows the default.
+    for (const auto& [which, size, icon] :
+         {std::tuple{ICON_BIG, 32, &bigIcon_}, std::tuple{ICON_SMALL, 16, &smallIcon_}}) {
+        const int pixels = MulDiv(size, static_cast<int>(dpi), 96);
+        UniqueIcon loaded(static_cast<HICON>(
+            LoadImageW(instance_, MAKEINTRESOURCEW(ZORVANE_ICON), IMAGE_ICON, pixels, pixels, 0)));
+        SendMessageW(hwnd(), WM_SETICON, which, reinterpret_cast<LPARAM>(loaded.get()));
+        *icon = std::move(loaded);  // the one it replaces is shown no more
     }
 }
 

@@ -1,5 +1,5 @@
-// A form's messages: its controls' notifications, its timers, its colours, the focus it keeps
-// and its moves to another DPI.
+// A form's messages: its controls' notifications, its timers, its colours, the focus it keeps,
+// its moves to another DPI, and its fixed size.
 #include "platform/win32/win32_form.h"
 
 namespace zorvane::win32 {
@@ -21,6 +21,8 @@ Colors colors(bool highContrast) {
 
 // Not in the headers for Windows 7: sent before WM_DPICHANGED, from Windows 10 (1703) on.
 constexpr UINT getDpiScaledSize = 0x02E4;
+// Posted to a form that was maximized, to restore it once the maximizing is done.
+constexpr UINT restoreMessage = WM_APP;
 
 }  // namespace
 
@@ -120,6 +122,14 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             layOut(HIWORD(wParam));
             return 0;
         }
+        case WM_SIZE:
+            // A window of fixed size is never zoomed: Windows zooms the main window at first
+            // when a shortcut says "Run: Maximized", whatever the program asks.
+            if (wParam == SIZE_MAXIMIZED) PostMessageW(hwnd(), restoreMessage, 0, 0);
+            break;
+        case restoreMessage:
+            if (IsZoomed(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
+            return 0;
         case WM_CLOSE: {
             // The window stays unless the handler destroys the form.
             const Handler handler = closeHandler_;
