@@ -119,6 +119,15 @@ std::string awayCommand(std::string_view message) {
     return "aim:goaway?message=" + std::string(message);
 }
 
+std::size_t awayCommandExcess(std::string_view message, std::size_t limit) {
+    const std::size_t length = utf16Length(awayCommand(message));
+    return length > limit ? length - limit : 0;
+}
+
+bool awayCommandHasRoom(std::size_t limit) {
+    return utf16Length(awayCommand(urlMessageForm(""))) < limit;
+}
+
 bool goaway(Desktop& desktop, std::string_view message) {
     return desktop.openUrl(awayCommand(message));
 }

@@ -48,6 +48,13 @@ std::string awayCommand(std::string_view message);
 // the command line `aimHandler` (none: no handler).
 std::size_t awayCommandLimit(std::optional<std::string_view> wineVersion,
                              std::optional<std::string_view> aimHandler);
+// How many UTF-16 units the away command for `message` (in URL form) runs past `limit`; 0 when
+// it fits. So many are to be cut from the message as it would be sent, where a line break takes
+// four ("<br>"), an escaped symbol three, and a character beyond U+FFFF two.
+std::size_t awayCommandExcess(std::string_view message, std::size_t limit);
+// False when the command's own part, the link and the title, leaves no unit within `limit` for
+// a message: then cutting the message cannot help.
+bool awayCommandHasRoom(std::size_t limit);
 
 // False when the shell said it could not hand the command over.
 bool goaway(Desktop& desktop, std::string_view message);

@@ -8,6 +8,7 @@
 #include <expected>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -88,9 +89,12 @@ class Desktop {
     // False when the shell said at once that it could not (no handler, say). The shell may take
     // a while: only alarms run meanwhile.
     virtual bool openUrl(std::string_view url) = 0;
-    // The longest away command, in UTF-16 units, that this system's shell hands to the "aim"
-    // handler whole.
-    virtual std::size_t maxAwayCommandLength() = 0;
+    // The version of Wine the program runs on; none on Windows.
+    virtual std::optional<std::string> wineVersion() = 0;
+    // The command line registered for URLs of the scheme ("aim", say), unexpanded, as the shell
+    // reads it; none when no program is registered. Read anew each time: the program may be
+    // installed, or moved, while we run.
+    virtual std::optional<std::string> urlSchemeCommand(std::string_view scheme) = 0;
     // A new window of the browser automation class "InternetExplorer.Application". Neither this
     // nor a call on the browser waits for it to start.
     virtual std::expected<std::unique_ptr<Browser>, NoBrowser> createBrowser() = 0;

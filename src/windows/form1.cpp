@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "messages/counters.h"
-#include "text/utf.h"
 #include "windows/control_ids.h"
 #include "windows/form1_layout.h"
 
@@ -29,10 +28,18 @@ constexpr std::string_view accessProblem =
     "Zorvane cannot write into the IM client's away dialog because the IM client runs with "
     "higher rights (as administrator). Start Zorvane the same way.";
 
-std::string tooLongProblem(std::size_t limit) {
-    return "The away message is too long to hand to the IM client (at most " +
-           std::to_string(limit) + " characters).";
+// The count is of the message as it would be sent, which is not quite the text the user sees.
+std::string tooLongProblem(std::size_t excess) {
+    return "The away message is " + std::to_string(excess) +
+           (excess == 1 ? " character" : " characters") +
+           " too long to hand to the IM client. It is counted as it would be sent, with %c, %u, "
+           "%s and %m filled in; each line break counts as 4 characters, and each of % + & # \" "
+           "\\ as 3.";
 }
+constexpr std::string_view noRoomProblem =
+    "The IM client's command for aim: links is so long that this system cannot hand it any "
+    "away message. Install the IM client in a folder with a shorter path, or use Wine 8.17 or "
+    "later.";
 
 std::string_view problemWith(const ExpandError& error) {
     if (error.counter == ExpandError::Counter::CountDown) return countDownProblem;
@@ -129,8 +136,10 @@ void Form1::deliverHidden() {
 
 std::optional<std::string> Form1::sendAway(std::string_view text) {
     const std::string message = urlMessageForm(text);
-    const std::size_t limit = desktop_.maxAwayCommandLength();
-    if (utf16Length(awayCommand(message)) > limit) return tooLongProblem(limit);
+    const std::size_t limit =
+        awayCommandLimit(desktop_.wineVersion(), desktop_.urlSchemeCommand("aim"));
+    if (const std::size_t excess = awayCommandExcess(message, limit))
+        return awayCommandHasRoom(limit) ? tooLongProblem(excess) : std::string(noRoomProblem);
     if (!goaway(desktop_, message)) return std::string(noHandlerProblem);
     lastSent_ = text;
     return std::nullopt;

@@ -37,9 +37,6 @@ class Form1 {
     // The template in line-break form, as taken at the last Set Away.
     const std::string& awaytemplate() const { return awaytemplate_; }
 
-    // The Extra window while it exists: none before its first use and after the user closed it.
-    Form2* extraWindow() const { return extra_.get(); }
-
   private:
     void setAway();
     // Set Away's last steps: the template expanded and handed to the IM client, as the away

@@ -16,10 +16,15 @@ std::string command(std::string_view message) {
     return "aim:goaway?message=<title>Zorvane</title>" + std::string(message);
 }
 
-std::string tooLong(std::size_t limit) {
-    return "The away message is too long to hand to the IM client (at most " +
-           std::to_string(limit) + " characters).";
+std::string tooLong(std::string_view characters) {
+    return "The away message is " + std::string(characters) +
+           " too long to hand to the IM client. It is counted as it would be sent, with %c, %u, "
+           "%s and %m filled in; each line break counts as 4 characters, and each of % + & # \" "
+           "\\ as 3.";
 }
+const std::string noRoom =
+    "The IM client's command for aim: links is so long that this system cannot hand it any away "
+    "message. Install the IM client in a folder with a shorter path, or use Wine 8.17 or later.";
 
 TEST(Form1, SetAwayEntersTheAwayStateBeforeAnythingIsSentAndClicksInsideRunAtOnce) {
     for (const int hidden : {0, 1}) {
@@ -105,6 +110,7 @@ TEST(Form1, SetAwayRefusesWhatItCannotDeliverAndStaysIdle) {
         int hidden;           // the dialog has no length limit
         std::string problem;  // none: accepted
         bool handler = true;
+        std::size_t oldWineLimit = 0;  // none: Windows' limit
     };
     const Case cases[] = {
         {"x", "", 0, countDownProblem},
@@ -114,14 +120,19 @@ TEST(Form1, SetAwayRefusesWhatItCannotDeliverAndStaysIdle) {
         {"x", "-32767", 1, ""},
         {"x", "2,5", 0, ""},
         {atLimit, "5", 0, ""},
-        {atLimit + "x", "5", 0, tooLong(2048)},
+        {atLimit + "x", "5", 0, tooLong("1 character")},
         {atLimit + "x", "5", 1, ""},
+        {atLimit + "\r\n#", "5", 0, tooLong("7 characters")},
         {"x", "5", 0, noHandlerProblem, false},
+        // The link and the title take 41 units: with 41, no message fits; with 42, one unit.
+        {"x", "5", 0, noRoom, true, 41},
+        {"xy", "5", 0, tooLong("1 character"), true, 42},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.countdown + c.templ.substr(0, 3));
         Session s(c.templ, c.countdown, c.hidden);
         s.desktop.urlHandler = c.handler;
+        if (c.oldWineLimit) s.limitAwayCommand(c.oldWineLimit);
         s.desktop.setDecimalSeparator(",");
         s.countup.setText("3");
         s.click();
@@ -156,7 +167,7 @@ TEST(Form1, ARefreshThatCannotBeSentTellsTheUserOncePerAwayPeriod) {
          "Count Up cannot go past 32767. Set Back and Set Away again to restart it."},
         {"%u", "5", "x",
          "Count Up is not a whole number any more. Set Back and Set Away again to restart it."},
-        {filler + "%c", "-9", "1", tooLong(2048)},
+        {filler + "%c", "-9", "1", tooLong("1 character")},
         // Hidden mode: the shell refuses its placeholder, or its text finds no away dialog.
         {"%c", "5", "1", noHandlerProblem, 1, false},
         {"%c", "5", "1",
@@ -194,8 +205,8 @@ TEST(Form1, AnAwayDialogThatRefusesOurWritesIsToldOncePerAwayPeriod) {
     s.open(ids::Label9, "Extra").listBox(ids::List1).add("bob-hi");
     s.click();
     s.desktop.addWindow("AIM_IMessage", "Bob - Instant Message");
-    s.main.tick(ids::Timer2);         // both writes of the hand-out are refused
-    s.desktop.awayCommandLimit = 10;  // a refresh's problem is told apart
+    s.main.tick(ids::Timer2);  // both writes of the hand-out are refused
+    s.limitAwayCommand(10);    // a refresh's problem is told apart
     s.main.tick(ids::Timer1);
     s.click();
     s.main.checkBox(ids::vp).setValue(1);
@@ -214,7 +225,7 @@ TEST(Form1, AnAwayDialogThatRefusesOurWritesIsToldOncePerAwayPeriod) {
         "Zorvane: Zorvane cannot write into the IM client's away dialog because the IM client "
         "runs with higher rights (as administrator). Start Zorvane the same way.";
     EXPECT_EQ(Session::shown(s.ui.messageBoxes(), s.main),
-              (Texts{refused, "Zorvane: " + tooLong(10), refused}));
+              (Texts{refused, "Zorvane: " + noRoom, refused}));
     EXPECT_EQ(itemsOf(s.ui.form("Extra").listBox(ids::List2)), Texts{"bob-hi"});  // stays moved
 }
 

@@ -57,6 +57,12 @@ struct Session {
         main.checkBox(ids::vp).setValue(hidden);
     }
     void click() { main.click(ids::Label8); }
+    // Plays an old Wine, whose shell hands the aim: handler a command line of 1023 units at
+    // most: the handler's own command leaves `limit` of them (995 at most) to the away command.
+    void limitAwayCommand(std::size_t limit) {
+        desktop.wine = "8.0";
+        desktop.schemeCommands["aim"] = std::string(1023 - limit, 'x') + "%1";
+    }
     // Clicks one of the main window's labels and returns the window it shows.
     ModelForm& open(int label, std::string_view caption) {
         main.click(label);

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <random>
 #include <ranges>
 
@@ -54,6 +55,7 @@ struct Day : ModelDesktop {
     // move one from the waiting list to the completed one, are counted in at the end.
     std::map<std::pair<int, std::string>, int> expected;
     int countdownAtClick = 0, actions = 0, adds = 0;
+    std::optional<WaitingIndex> index;  // over the Extra window's waiting list
     // The Extra window's prompts and boxes stay open a while, mostly a moment, now and then a
     // minute, and their loops run the day's events. Hooks run once: this one sets itself again.
     std::function<void()> whileModal = [this] {
@@ -182,13 +184,16 @@ struct Day : ModelDesktop {
         if (action == 5 && extra()) {
             tally(-1);  // no handler of the window runs outside its boxes: the close goes through
             extra()->close();
+            index.reset();  // it went with the window's list
         }
-        // The scan's lookup finds what a walk of the waiting list finds.
+        // The scan's lookup, kept over the waiting list while the window lives as the scan's
+        // is, finds what a walk of the list finds.
+        if (!extra()) return;
+        if (!index) index.emplace(extra()->listBox(ids::List1));
         const auto left = items(ids::List1);
         for (const std::string& buddy : buddies) {
-            if (!form1.extraWindow()) break;
             const auto walk = std::ranges::find(left, screenNameKey(buddy), &keyOf);
-            EXPECT_EQ(form1.extraWindow()->waiting().checklist(screenName(buddy)).value_or(-1),
+            EXPECT_EQ(index->checklist(screenName(buddy)).value_or(-1),
                       walk == left.end() ? -1 : walk - left.begin());
         }
     }

@@ -12,7 +12,9 @@
 #include "platform/win32/dpi.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_ui.h"
+#include "windows/control_ids.h"
 #include "windows/form1_layout.h"
+#include "windows/form2.h"
 #include "windows/form2_layout.h"
 #include "windows/form3_layout.h"
 
@@ -92,6 +94,19 @@ TEST(ShellLauncher, ItsThreadAnswersAWindowLeftThere) {
     EXPECT_NE(SendMessageTimeoutW(left, WM_NULL, 0, 0, SMTO_NORMAL, 1000, nullptr), 0);
 }
 
+// Entries another program adds to the waiting list or removes from it are seen at the next lookup.
+TEST(ExtraWindow, TheWaitingListsLookupSeesWhatAnotherProgramChanges) {
+    win32::Win32Ui ui(GetModuleHandleW(nullptr));
+    Form2 extra(ui, [] {});
+    const HWND list1 = child(FindWindowW(win32::formClassName, L"Extra"), ids::List1);
+    EXPECT_EQ(extra.waiting().checklist("bob"), std::nullopt);
+    appendItem(list1, "amy-hi");
+    appendItem(list1, "bob-hi");
+    EXPECT_EQ(extra.waiting().checklist("bob"), 1);
+    SendMessageW(list1, LB_DELETESTRING, 0, 0);
+    EXPECT_EQ(extra.waiting().checklist("bob"), 0);
+}
+
 TEST(RealWindows, At144DpiGrowByHalfWithTheirFonts) {
     if (win32::dpiOf(GetDesktopWindow()) != 144) {  // Wine reads it when a process starts
         const wchar_t key[] = L"Control Panel\\Desktop";
@@ -137,6 +152,27 @@ TEST(RealWindows, At144DpiGrowByHalfWithTheirFonts) {
                 std::pair(font.lfHeight, font.lfWeight),
                 std::pair(-(at96 * 3 / 2), named ? named->weight : metrics.lfMessageFont.lfWeight));
         }
+        // The main window's icons, each of its own size at this DPI, not the other scaled.
+        for (const auto& [which, size] : {std::pair{ICON_BIG, 48}, {ICON_SMALL, 24}}) {
+            if (layout.kind != FormKind::Main) break;
+            ICONINFO icon{};
+            GetIconInfo(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0)), &icon);
+            BITMAP shown{};
+            GetObjectW(icon.hbmColor, sizeof shown, &shown);
+            DeleteObject(icon.hbmColor);
+            DeleteObject(icon.hbmMask);
+            EXPECT_EQ(shown.bmWidth, size) << which;
+        }
+        // A window of fixed size is never zoomed, however it is shown (Windows shows the main
+        // window maximized at first when a shortcut says "Run: Maximized").
+        const auto place = [&] {
+            RECT r{};
+            GetWindowRect(window, &r);
+            return std::tuple(r.left, r.top, r.right, r.bottom, IsZoomed(window));
+        };
+        const auto normal = place();
+        ShowWindow(window, SW_SHOWMAXIMIZED);
+        EXPECT_TRUE(waitUntil([&] { return place() == normal; }));
     }
 }
 

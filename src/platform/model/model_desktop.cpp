@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <ranges>
 #include <utility>
 
 #include "text/utf.h"
@@ -56,7 +57,8 @@ void ModelDesktop::removeWindow(WindowHandle window) {
             if (w.parent == gone[i]) gone.push_back(w.handle);
         }
     }
-    for (const WindowHandle handle : gone) {
+    // The deepest children first, so that the closed window's own handle is the next reused.
+    for (const WindowHandle handle : std::views::reverse(gone)) {
         if (const auto it = byHandle_.find(handle); it != byHandle_.end()) {
             windows_.erase(it->second);
             byHandle_.erase(it);
@@ -161,6 +163,12 @@ bool ModelDesktop::openUrl(std::string_view url) {
     passTime(std::min(urlSeconds, 2.0));
     if (urlHandler) urls_.emplace_back(url);
     return urlHandler;
+}
+
+std::optional<std::string> ModelDesktop::urlSchemeCommand(std::string_view scheme) {
+    const auto found = schemeCommands.find(scheme);
+    if (found == schemeCommands.end()) return std::nullopt;
+    return found->second;
 }
 
 std::expected<std::unique_ptr<Browser>, NoBrowser> ModelDesktop::createBrowser() {

@@ -64,8 +64,10 @@ class ModelDesktop : public Desktop {
     // the client takes longer than maxPeerWriteSeconds over is too slow, and lost.
     double urlSeconds = 0;
     double writeSeconds = 0;
-    // What the shell hands over whole: Windows' figure unless a test plays another system.
-    std::size_t awayCommandLimit = 2048;
+    // What the shell's limits follow from: the version of Wine played (none: Windows), and the
+    // command lines registered for URL schemes, by scheme.
+    std::optional<std::string> wine;
+    std::map<std::string, std::string, std::less<>> schemeCommands;
 
     // The browser automation object works unless `noBrowser` says why not. What happens to the
     // browsers it makes ("new browser", "navigate URL", "show") and every address opened in the
@@ -100,7 +102,8 @@ class ModelDesktop : public Desktop {
     bool windowExists(WindowHandle window) override;
     std::vector<WindowHandle> takeCreatedWindows() override;
     bool openUrl(std::string_view url) override;
-    std::size_t maxAwayCommandLength() override { return awayCommandLimit; }
+    std::optional<std::string> wineVersion() override { return wine; }
+    std::optional<std::string> urlSchemeCommand(std::string_view scheme) override;
     std::expected<std::unique_ptr<Browser>, NoBrowser> createBrowser() override;
     void openInDefaultBrowser(std::string_view url) override;
     MemoryStatus memoryStatus() override { return memory_; }

@@ -42,6 +42,13 @@ Win32ListBox::~Win32ListBox() {
 LRESULT CALLBACK Win32ListBox::countChanges(HWND control, UINT message, WPARAM wParam,
                                             LPARAM lParam, UINT_PTR, DWORD_PTR self) noexcept {
     auto& list = *reinterpret_cast<Win32ListBox*>(self);
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(control, countChanges, 0);
+        list.control_ = nullptr;
+        return DefSubclassProc(control, message, wParam, lParam);
+    }
+    // Counted once made: a lookup that reads the entries under the new count reads them changed.
+    const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
     switch (message) {
         // Every message that adds, removes or replaces entries, whether or not it succeeds.
         case LB_ADDSTRING:
@@ -53,14 +60,10 @@ LRESULT CALLBACK Win32ListBox::countChanges(HWND control, UINT message, WPARAM w
         case LB_SETCOUNT:
             ++list.changes_;
             break;
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(control, countChanges, 0);
-            list.control_ = nullptr;
-            break;
         default:
             break;
     }
-    return DefSubclassProc(control, message, wParam, lParam);
+    return result;
 }
 
 int Win32ListBox::count() const {

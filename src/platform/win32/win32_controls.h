@@ -60,8 +60,8 @@ class Win32Timer final : public Timer, NonCopyable {
     LRESULT ticks_ = 0;
 };
 
-// Counts the changes of its entries as the list box receives them, so that those another
-// program sends are counted too.
+// Counts the changes of its entries as the list box makes them, so that those another program
+// sends are counted too.
 class Win32ListBox final : public ListBox, NonCopyable {
   public:
     explicit Win32ListBox(HWND control);

@@ -9,7 +9,6 @@
 #include <optional>
 #include <utility>
 
-#include "messages/awaymessage.h"
 #include "platform/win32/automation.h"
 #include "platform/win32/base_window.h"
 #include "platform/win32/message_pump.h"
@@ -77,28 +76,12 @@ double steadySeconds() {
 }
 
 // Wine's ntdll tells its version; Windows' has no such export.
-std::optional<std::string> wineVersion() {
+std::optional<std::string> readWineVersion() {
     using Version = const char* (*)();
     const FARPROC found = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
     if (!found) return std::nullopt;
     const char* version = reinterpret_cast<Version>(reinterpret_cast<void (*)()>(found))();
     return version ? version : "";
-}
-
-// The command line registered for the "aim" handler, as the shell reads it (unexpanded).
-std::optional<std::string> aimHandler() {
-    constexpr wchar_t key[] = L"aim\\shell\\open\\command";
-    constexpr DWORD types = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
-    DWORD bytes = 0;
-    if (RegGetValueW(HKEY_CLASSES_ROOT, key, nullptr, types, nullptr, nullptr, &bytes) != 0)
-        return std::nullopt;
-    std::wstring command(bytes / sizeof(wchar_t) + 1, L'\0');
-    bytes = static_cast<DWORD>(command.size() * sizeof(wchar_t));
-    // Changed between the two calls: as good as none.
-    if (RegGetValueW(HKEY_CLASSES_ROOT, key, nullptr, types, nullptr, command.data(), &bytes) != 0)
-        return std::nullopt;
-    command.resize(wcsnlen(command.c_str(), command.size()));
-    return narrow(command);
 }
 
 }  // namespace
@@ -207,7 +190,7 @@ Win32Desktop::Win32Desktop()
                             WINEVENT_OUTOFCONTEXT)),
       alarms_(std::make_unique<AlarmWindow>()),
       shell_(ShellLauncher::shellExecute, [this] { return alarms_->ringDue(); }),
-      wineVersion_(wineVersion()) {}
+      wineVersion_(readWineVersion()) {}
 
 Win32Desktop::~Win32Desktop() {
     if (hook_) UnhookWinEvent(static_cast<HWINEVENTHOOK>(hook_));
@@ -330,9 +313,20 @@ std::vector<WindowHandle> Win32Desktop::takeCreatedWindows() {
 
 bool Win32Desktop::openUrl(std::string_view url) { return shell_.open(widen(url)); }
 
-// Asked anew each time: the IM client may be installed, or moved, while we run.
-std::size_t Win32Desktop::maxAwayCommandLength() {
-    return awayCommandLimit(wineVersion_, aimHandler());
+std::optional<std::string> Win32Desktop::urlSchemeCommand(std::string_view scheme) {
+    const std::wstring key = widen(scheme) + L"\\shell\\open\\command";
+    constexpr DWORD types = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
+    DWORD bytes = 0;
+    if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, types, nullptr, nullptr, &bytes) != 0)
+        return std::nullopt;
+    std::wstring command(bytes / sizeof(wchar_t) + 1, L'\0');
+    bytes = static_cast<DWORD>(command.size() * sizeof(wchar_t));
+    // Changed between the two calls: as good as none.
+    if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, types, nullptr, command.data(),
+                     &bytes) != 0)
+        return std::nullopt;
+    command.resize(wcsnlen(command.c_str(), command.size()));
+    return narrow(command);
 }
 
 std::expected<std::unique_ptr<Browser>, NoBrowser> Win32Desktop::createBrowser() {

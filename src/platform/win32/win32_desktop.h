@@ -33,7 +33,8 @@ class Win32Desktop final : public Desktop {
     bool windowExists(WindowHandle window) override;
     std::vector<WindowHandle> takeCreatedWindows() override;
     bool openUrl(std::string_view url) override;
-    std::size_t maxAwayCommandLength() override;
+    std::optional<std::string> wineVersion() override { return wineVersion_; }
+    std::optional<std::string> urlSchemeCommand(std::string_view scheme) override;
     std::expected<std::unique_ptr<Browser>, NoBrowser> createBrowser() override;
     void openInDefaultBrowser(std::string_view url) override;
     MemoryStatus memoryStatus() override;

@@ -19,6 +19,7 @@ inline constexpr wchar_t timerTicksMessage[] = L"ZorvaneTimerTicks";
 
 // A window's fonts at one DPI: its own, and those its controls name for themselves.
 struct FormFonts {
+    static FormFonts at(const FormLayout& layout, UINT dpi);  // made for that DPI
     HFONT of(const ControlLayout& control) const;
     UniqueFont form;
     std::map<int, UniqueFont> controls;  // by control id
@@ -56,11 +57,16 @@ class Win32Form final : public Form, BaseWindow {
         HWND window;  // none for a timer
     };
 
+    // Windows are white with black text, as designed, unless a high-contrast theme runs: then
+    // they take the system's colours.
+    static bool highContrastOn();
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void createControl(HINSTANCE instance, const ControlLayout& layout);
     // Puts the control in its place, with its font, at the window's DPI.
     void place(HWND window, const ControlLayout& layout);
+    // Its fonts, places and icons at `dpi`.
     void layOut(UINT dpi);
+    void setIcons(UINT dpi);
     // The outer size of the window whose client area is the layout's at `dpi`.
     SIZE windowSize(UINT dpi) const;
     void command(int id, int code);
@@ -72,11 +78,13 @@ class Win32Form final : public Form, BaseWindow {
     // once afterwards.
     static void run(const std::map<int, Handler>& handlers, int id);
 
+    HINSTANCE instance_;  // holds the icon
     FormLayout layout_;
     bool highContrast_;
     UINT dpi_ = 96;
     FormFonts fonts_;
     std::vector<UniqueBitmap> pictures_;
+    UniqueIcon bigIcon_, smallIcon_;  // none for a tool window
     UINT timerTicksMessage_ = RegisterWindowMessageW(timerTicksMessage);
     std::map<int, Child> children_;
     std::map<int, Win32TextControl> texts_;
