@@ -168,8 +168,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Zorvane did not go away or show its Extra window.\n");
         return 1;
     }
+    // One buddy waiting and no conversation open: what an IM window open costs is the
+    // difference to the cases below.
+    appendItem(List1, "nobody-is here");
+    measure(s, "away, no IM window, 1 waiting", s.zorvane, wait, scans, idleTimer);
     // An afternoon away: three conversations open, none of them with a buddy who has an entry.
-    // What a tick costs must not grow with the waiting list.
+    // What a tick costs must not grow with the waiting list, nor with the windows.
     std::vector<HWND> talks;
     for (const char* buddy : {"carol", "dave", "erin"})
         talks.push_back(client.open("AIM_IMessage", buddy + std::string(" - Instant Message")));

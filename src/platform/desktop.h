@@ -18,6 +18,18 @@ namespace zorvane {
 // Opaque handle of a window of any process; 0 is no window.
 using WindowHandle = std::uintptr_t;
 
+struct WindowReport {
+    enum Kind {
+        Created,
+        Renamed,
+        Destroyed,
+        Lost,  // reports were lost here: anything may have happened (no window)
+    };
+    Kind kind;
+    WindowHandle window;
+    bool operator==(const WindowReport&) const = default;
+};
+
 struct MemoryStatus {
     std::uint64_t totalPhys = 0;  // bytes
     std::uint64_t availPhys = 0;  // bytes
@@ -79,11 +91,11 @@ class Desktop {
     // window. A window's class never changes, so it may be remembered: a window that has just
     // gone may still give its class.
     virtual std::string className(WindowHandle window, std::size_t maxUtf16Units) = 0;
-    // False once the window has gone.
-    virtual bool windowExists(WindowHandle window) = 0;
-    // The top-level windows the system reported created since the last call, oldest first. Some
-    // may be gone already, and a report may be missed: the list is a hint, not the truth.
-    virtual std::vector<WindowHandle> takeCreatedWindows() = 0;
+    // What the system reported of top-level windows since the last call, oldest first: made,
+    // renamed, gone (of any window: a child's too). A report may be missed (some systems make
+    // none of renames and closes) and the window may be gone already: the list is a hint, not the
+    // truth. Asks nothing of the window system.
+    virtual std::vector<WindowReport> takeWindowReports() = 0;
 
     // Hands a URL to the shell, which starts the handler registered for its scheme, hidden.
     // False when the shell said at once that it could not (no handler, say). The shell may take

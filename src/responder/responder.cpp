@@ -29,22 +29,26 @@ void Responder::scanwindows() {
     const auto lists = lists_();
     if (!lists || lists->List1.count() == 0) return;
 
-    std::vector<WindowHandle> imWindows = watch_.imWindows();
-    // A tick that answers nobody reads each caption once and no entry of the lists.
-    const auto answered = std::ranges::count_if(imWindows, [&](WindowHandle window) {
-        return waitingEntry(window, lists->waiting).has_value();
+    // A tick that answers nobody asks the window system nothing and reads no entry of the
+    // lists: the captions are the watch's, the lookup is in memory.
+    const std::vector<ImWindow>* found = &watch_.imWindows();
+    const auto answered = std::ranges::count_if(*found, [&](const ImWindow& w) {
+        return waitingEntry(w.caption, lists->waiting).has_value();
     });
     if (answered == 0) return;
     // Several buddies answered in one scan are answered in the desktop's order, which only a
     // full look at the desktop knows for sure.
-    if (answered > 1) imWindows = watch_.fullPass();
+    if (answered > 1) found = &watch_.fullPass();
+    // The hand-outs run events, in which a scan may look again.
+    std::vector<WindowHandle> imWindows;
+    for (const ImWindow& w : *found)
+        imWindows.push_back(w.window);
     for (const WindowHandle window : imWindows)
         checkimwindow(window);
 }
 
-std::optional<int> Responder::waitingEntry(WindowHandle imWindow, WaitingIndex& waiting) {
+std::optional<int> Responder::waitingEntry(std::string_view caption, WaitingIndex& waiting) {
     // A window without a caption has no screen name; it is looked at again next time.
-    const std::string caption = windowtitle(desktop_, imWindow);
     if (caption.empty()) return std::nullopt;
     return waiting.checklist(screenName(caption));
 }
@@ -56,7 +60,8 @@ void Responder::checkimwindow(WindowHandle imWindow) {
     if (handingOut_) return;
     const auto lists = lists_();
     if (!lists) return;
-    const auto position = waitingEntry(imWindow, lists->waiting);
+    // Read afresh: the window may have been renamed, or gone, since the watch read it.
+    const auto position = waitingEntry(windowtitle(desktop_, imWindow), lists->waiting);
     if (!position) return;
     handingOut_ = true;
     // Moved before anything is written, so neither a failed write nor a scan that runs during

@@ -55,7 +55,7 @@ class Responder {
     std::function<void(const ExpandError&)> onExpansionFailed;
 
   private:
-    std::optional<int> waitingEntry(WindowHandle imWindow, WaitingIndex& waiting);
+    std::optional<int> waitingEntry(std::string_view caption, WaitingIndex& waiting);
     void checkimwindow(WindowHandle imWindow);
     void checkawaydialog(WindowHandle window);
     void writeBuddysMessage(std::string message);

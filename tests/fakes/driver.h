@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,8 +15,9 @@
 
 namespace zorvane::driver {
 
-// Polls `condition`, running this thread's messages meanwhile; false if 20 s pass first.
-bool waitUntil(const std::function<bool()>& condition);
+// Polls `condition`, running this thread's messages meanwhile; false if `limit` passes first.
+bool waitUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds limit = std::chrono::seconds(20));
 
 std::string text(HWND window);  // asked of the window itself: an edit field keeps its own
 void type(HWND edit, std::string_view text);  // over all it holds, as a paste would

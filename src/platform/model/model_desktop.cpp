@@ -45,7 +45,7 @@ WindowHandle ModelDesktop::addWindow(std::string className, std::string title, W
     }
     windows_.push_back({handle, std::move(className), std::move(title), parent, ownProcess});
     byHandle_[handle] = std::prev(windows_.end());
-    if (parent == 0 && reportCreations) created_.push_back(handle);
+    if (parent == 0) report(WindowReport::Created, handle);
     return handle;
 }
 
@@ -64,6 +64,7 @@ void ModelDesktop::removeWindow(WindowHandle window) {
             byHandle_.erase(it);
             if (reuseHandles) closed_.push_back(handle);
             elevated.erase(handle);  // a window made later with its handle is another's
+            report(WindowReport::Destroyed, handle);
         }
     }
 }
@@ -133,12 +134,14 @@ std::string ModelDesktop::className(WindowHandle window, std::size_t maxUtf16Uni
     return toUtf8(firstUtf16Units(toUtf16(w->className), maxUtf16Units));
 }
 
-bool ModelDesktop::windowExists(WindowHandle window) {
-    countQuery();
-    return find(window) != nullptr;
-}
+std::vector<WindowReport> ModelDesktop::takeWindowReports() { return std::exchange(reports_, {}); }
 
-std::vector<WindowHandle> ModelDesktop::takeCreatedWindows() { return std::exchange(created_, {}); }
+void ModelDesktop::renameWindow(WindowHandle window, std::string title) {
+    ModelWindow* w = find(window);
+    if (w == nullptr) return;
+    w->title = std::move(title);
+    if (w->parent == 0) report(WindowReport::Renamed, window);
+}
 
 std::string ModelDesktop::windowText(WindowHandle window, std::size_t maxUtf16Units) {
     countQuery();
@@ -155,6 +158,7 @@ Write ModelDesktop::setWindowText(WindowHandle window, std::string_view text) {
     now_ += std::min(writeSeconds, maxPeerWriteSeconds);
     if (writeSeconds > maxPeerWriteSeconds) return Write::TooSlow;
     w->title = text;
+    if (w->parent == 0) report(WindowReport::Renamed, window);
     writes_.push_back({window, std::string(text), now_});
     return Write::Made;
 }

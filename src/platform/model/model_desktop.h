@@ -32,19 +32,22 @@ struct TextWrite {
 
 class ModelDesktop : public Desktop {
   public:
-    // Adds a window behind all others (last in z-order) and returns its handle. A top-level
-    // window is reported created unless `reportCreations` is off (a report the system missed).
+    // Adds a window behind all others (last in z-order) and returns its handle. The system
+    // reports a top-level window made, renamed or closed, and any window closed, unless
+    // `reportChanges` is off (reports it missed, or never makes).
     WindowHandle addWindow(std::string className, std::string title, WindowHandle parent = 0,
                            bool ownProcess = false);
     // Closes the window and its children; their handles are no windows any more.
     void removeWindow(WindowHandle window);
+    // As the window's own program does: gives it another caption.
+    void renameWindow(WindowHandle window, std::string title);
+    bool reportChanges = true;
     // As the system may, the next window made takes the handle of the last one closed.
     bool reuseHandles = false;
     // Moves the window to the front of the z-order.
     void bringToFront(WindowHandle window);
-    bool reportCreations = true;
-    // How many questions about other windows were asked: enumerations, class, caption and
-    // existence reads. Each costs a round trip to the window system on the real desktop.
+    // How many questions about other windows were asked: enumerations, class and caption
+    // reads. Each costs a round trip to the window system on the real desktop.
     int windowQueries() const { return queries_; }
     // Runs `hook` just before question number `number` (as windowQueries counts them) is
     // answered: how a test closes a window between any two questions about it.
@@ -99,8 +102,7 @@ class ModelDesktop : public Desktop {
     Write setWindowText(WindowHandle window, std::string_view text) override;
     std::vector<WindowHandle> topLevelWindows() override;
     std::string className(WindowHandle window, std::size_t maxUtf16Units) override;
-    bool windowExists(WindowHandle window) override;
-    std::vector<WindowHandle> takeCreatedWindows() override;
+    std::vector<WindowReport> takeWindowReports() override;
     bool openUrl(std::string_view url) override;
     std::optional<std::string> wineVersion() override { return wine; }
     std::optional<std::string> urlSchemeCommand(std::string_view scheme) override;
@@ -133,7 +135,10 @@ class ModelDesktop : public Desktop {
     std::unordered_map<WindowHandle, std::list<ModelWindow>::iterator> byHandle_;
     WindowHandle nextHandle_ = 0x1000;
     std::vector<WindowHandle> closed_;
-    std::vector<WindowHandle> created_;
+    std::vector<WindowReport> reports_;
+    void report(WindowReport::Kind kind, WindowHandle window) {
+        if (reportChanges) reports_.push_back({kind, window});
+    }
     int queries_ = 0;
     int hookAt_ = 0;
     std::function<void()> hook_;

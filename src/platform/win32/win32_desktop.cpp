@@ -42,30 +42,31 @@ std::wstring caption(HWND window, std::size_t units) {
     return text;
 }
 
-// Top-level windows reported created, for the one desktop that watches. The system calls the
-// hook without a context of ours, so the list lives here.
-std::vector<WindowHandle> createdWindows;
-// Reports were dropped: a handle among them may have been given to a new window, so no class
-// known before can be trusted.
-bool createdWindowsDropped = false;
+// What the system reported of windows, for the one desktop that watches. The system calls the
+// hooks without a context of ours, so the list lives here.
+std::vector<WindowReport> windowReports;
 // A list nobody takes (while nothing is waiting for a buddy) must not grow without bound. Its
-// oldest half goes first, as those windows are the likeliest gone; one dropped that is still
-// there is found by the next full look at the desktop.
-constexpr std::size_t maxCreatedWindows = 4096;
+// oldest half goes first, and a report says so: the next look is a full one.
+constexpr std::size_t maxWindowReports = 4096;
 
-// Runs inside this thread's message pump, once per window created anywhere on the desktop.
-void CALLBACK windowCreated(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD,
+// Runs inside this thread's message pump, once per window made, renamed or gone anywhere on the
+// desktop (children too: a gone window has no parent left to tell).
+void CALLBACK windowChanged(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD,
                             DWORD) noexcept {
     if (object != OBJID_WINDOW || child != CHILDID_SELF || !window) return;
-    // A window already gone has no parent and is left out too.
-    if (GetAncestor(window, GA_PARENT) != GetDesktopWindow()) return;
-    if (createdWindows.size() >= maxCreatedWindows) {
-        createdWindows.erase(createdWindows.begin(),
-                             createdWindows.begin() + maxCreatedWindows / 2);
-        createdWindowsDropped = true;
-    }
+    const auto kind = event == EVENT_OBJECT_CREATE    ? WindowReport::Created
+                      : event == EVENT_OBJECT_DESTROY ? WindowReport::Destroyed
+                                                      : WindowReport::Renamed;
+    // Only top-level windows are made or renamed here; one already gone is left out too.
+    if (kind != WindowReport::Destroyed && GetAncestor(window, GA_PARENT) != GetDesktopWindow())
+        return;
     try {
-        createdWindows.push_back(toHandle(window));
+        if (windowReports.size() >= maxWindowReports) {
+            windowReports.erase(windowReports.begin(),
+                                windowReports.begin() + maxWindowReports / 2);
+            windowReports.push_back({WindowReport::Lost, 0});
+        }
+        windowReports.push_back({kind, toHandle(window)});
     } catch (...) {  // out of memory: the window is found by a full look instead
     }
 }
@@ -186,16 +187,19 @@ class Win32Alarm final : public Alarm {
 }  // namespace
 
 Win32Desktop::Win32Desktop()
-    : hook_(SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, windowCreated, 0, 0,
+    : made_(SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_DESTROY, nullptr, windowChanged, 0, 0,
                             WINEVENT_OUTOFCONTEXT)),
+      renamed_(SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
+                               windowChanged, 0, 0, WINEVENT_OUTOFCONTEXT)),
       alarms_(std::make_unique<AlarmWindow>()),
       shell_(ShellLauncher::shellExecute, [this] { return alarms_->ringDue(); }),
       wineVersion_(readWineVersion()) {}
 
 Win32Desktop::~Win32Desktop() {
-    if (hook_) UnhookWinEvent(static_cast<HWINEVENTHOOK>(hook_));
-    createdWindows.clear();
-    createdWindowsDropped = false;
+    for (void* hook : {made_, renamed_}) {
+        if (hook) UnhookWinEvent(static_cast<HWINEVENTHOOK>(hook));
+    }
+    windowReports.clear();
 }
 
 std::vector<WindowHandle> Win32Desktop::findWindows(std::string_view className,
@@ -301,14 +305,14 @@ std::string Win32Desktop::className(WindowHandle window, std::size_t maxUtf16Uni
     return toUtf8(firstUtf16Units(known->second, maxUtf16Units));
 }
 
-bool Win32Desktop::windowExists(WindowHandle window) { return IsWindow(toHwnd(window)) != FALSE; }
-
-std::vector<WindowHandle> Win32Desktop::takeCreatedWindows() {
-    // A handle reported created may have been a gone window's: its class is asked anew.
-    if (std::exchange(createdWindowsDropped, false)) classes_.clear();
-    for (const WindowHandle window : createdWindows)
-        classes_.erase(window);
-    return std::exchange(createdWindows, {});
+std::vector<WindowReport> Win32Desktop::takeWindowReports() {
+    for (const WindowReport& report : windowReports) {
+        // A handle reported made or gone may be given to another window: its class is asked anew.
+        // Reports lost may have said so of any handle.
+        if (report.kind == WindowReport::Lost) classes_.clear();
+        if (report.kind != WindowReport::Renamed) classes_.erase(report.window);
+    }
+    return std::exchange(windowReports, {});
 }
 
 bool Win32Desktop::openUrl(std::string_view url) { return shell_.open(widen(url)); }

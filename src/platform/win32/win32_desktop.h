@@ -15,7 +15,8 @@ namespace zorvane::win32 {
 
 class Win32Desktop final : public Desktop {
   public:
-    // Starts watching for new top-level windows; one desktop at a time, on the UI thread.
+    // Starts watching top-level windows made, renamed and gone; one desktop at a time, on the
+    // UI thread.
     Win32Desktop();
     ~Win32Desktop() override;
     Win32Desktop(const Win32Desktop&) = delete;
@@ -30,8 +31,7 @@ class Win32Desktop final : public Desktop {
     Write setWindowText(WindowHandle window, std::string_view text) override;
     std::vector<WindowHandle> topLevelWindows() override;
     std::string className(WindowHandle window, std::size_t maxUtf16Units) override;
-    bool windowExists(WindowHandle window) override;
-    std::vector<WindowHandle> takeCreatedWindows() override;
+    std::vector<WindowReport> takeWindowReports() override;
     bool openUrl(std::string_view url) override;
     std::optional<std::string> wineVersion() override { return wineVersion_; }
     std::optional<std::string> urlSchemeCommand(std::string_view scheme) override;
@@ -46,7 +46,8 @@ class Win32Desktop final : public Desktop {
 
   private:
     class AlarmWindow;
-    void* hook_ = nullptr;  // HWINEVENTHOOK
+    void* made_ = nullptr;     // HWINEVENTHOOK of windows made and gone
+    void* renamed_ = nullptr;  // and of windows renamed
     std::unique_ptr<AlarmWindow> alarms_;
     ShellLauncher shell_;  // rings the alarms while it waits, to its very end
     ApartmentThread browsers_;
