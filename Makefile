@@ -49,12 +49,13 @@ fuzz: fuzz-build
 fuzz-smoke: fuzz-build
 	scripts/fuzz.sh $(FUZZ) smoke
 
-# In `make test`, on the program the Windows-side tests ran: its zip, checked against it, and its
-# imports, against what Windows 7 exports.
+# In `make test`, on the program the Windows-side tests ran: its zip, checked against it, its
+# imports, against what Windows 7 exports, and the protections in its header.
 release-check: windows
 	@scripts/package.sh $(WINDOWS) $(BUILD)/dist >/dev/null
 	scripts/check-package.sh $(WINDOWS) $(BUILD)/dist
 	scripts/check-imports.sh $(WINDOWS)/zorvane.exe
+	scripts/check-hardening.sh $(WINDOWS)/zorvane.exe
 
 # A second build of the program, from a copy of the sources elsewhere, must give the same bytes.
 # It runs beside the other tests, on the CPU that their waits and single-threaded steps leave.
