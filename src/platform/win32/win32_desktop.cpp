@@ -44,9 +44,11 @@ std::wstring caption(HWND window, std::size_t units) {
 
 // Top-level windows reported created, for the one desktop that watches. The system calls the
 // hook without a context of ours, so the list lives here.
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables)
 std::vector<WindowHandle> createdWindows;
 // Reports were dropped: a handle among them may have been given to a new window, so no class
 // known before can be trusted.
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables)
 bool createdWindowsDropped = false;
 // A list nobody takes (while nothing is waiting for a buddy) must not grow without bound. Its
 // oldest half goes first, as those windows are the likeliest gone; one dropped that is still
