@@ -11,6 +11,7 @@
 #include "messages/awaymessage.h"
 #include "platform/win32/automation.h"
 #include "platform/win32/base_window.h"
+#include "platform/win32/integrity.h"
 #include "platform/win32/message_pump.h"
 #include "platform/win32/wide.h"
 #include "text/utf.h"
@@ -213,6 +214,7 @@ std::string Win32Desktop::windowText(WindowHandle window, std::size_t maxUtf16Un
 }
 
 Access Win32Desktop::setWindowText(WindowHandle window, std::string_view text) {
+    if (runsAboveUs(toHwnd(window))) return Access::Denied;
     // Not SMTO_BLOCK: while we wait, messages sent to our own windows are still answered, so a
     // peer that asks us something while handling the write does not stall us both. A write that
     // times out is dropped by the system, never delivered later.
