@@ -11,7 +11,7 @@ JOBS ?= $(shell nproc)
 SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.h' 2>/dev/null)
 
 .PHONY: all deps native windows fuzz-build build test test-native test-windows fuzz fuzz-smoke run \
-	release-check release committed bench soak soak-wine format format-check clean
+	release-check tidy release committed bench soak soak-wine format format-check clean
 
 all: build
 
@@ -49,18 +49,23 @@ fuzz: fuzz-build
 fuzz-smoke: fuzz-build
 	scripts/fuzz.sh $(FUZZ) smoke
 
-# In `make test`, on the program the Windows-side tests ran: its zip, checked against it, and its
-# imports, against what Windows 7 exports.
+# In `make test`, on the program the Windows-side tests ran: its zip, checked against it, its
+# imports, against what Windows 7 exports, and the protections in its header.
 release-check: windows
 	@scripts/package.sh $(WINDOWS) $(BUILD)/dist >/dev/null
 	scripts/check-package.sh $(WINDOWS) $(BUILD)/dist
 	scripts/check-imports.sh $(WINDOWS)/zorvane.exe
+	scripts/check-hardening.sh $(WINDOWS)/zorvane.exe
+
+# clang-tidy over src/ (.clang-tidy), the Windows code as the mingw-w64 build compiles it.
+tidy: native windows
+	scripts/check-tidy.sh $(BUILD)
 
 # A second build of the program, from a copy of the sources elsewhere, must give the same bytes.
 # It runs beside the other tests, on the CPU that their waits and single-threaded steps leave.
 test: format-check
 	@scripts/check-reproducible.sh build $(BUILD)/reproduce & second=$$!; \
-	$(MAKE) test-native fuzz-smoke test-windows release-check; status=$$?; \
+	$(MAKE) test-native fuzz-smoke test-windows release-check tidy; status=$$?; \
 	wait $$second || status=1; \
 	[ $$status -eq 0 ] && \
 		scripts/check-reproducible.sh compare $(WINDOWS) $(BUILD)/dist $(BUILD)/reproduce

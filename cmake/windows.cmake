@@ -8,6 +8,14 @@ add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${PROJECT_SOU
     "$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${PROJECT_BINARY_DIR}/=>")
 add_link_options(-Wl,--no-insert-timestamp)
 
+# It reads text that other programs hand it: the stack is guarded, the C library's string and
+# memory functions check their bounds where the compiler knows them (mingw-w64's headers since
+# version 8; libssp supplies the checks). Loaded anywhere (with its relocations), at addresses of
+# all 64 bits, its data not executable.
+add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:-fstack-protector-strong>"
+    "$<$<COMPILE_LANGUAGE:C,CXX>:-D_FORTIFY_SOURCE=2>")
+add_link_options(-fstack-protector-strong -Wl,--dynamicbase,--high-entropy-va,--nxcompat)
+
 # The version information of the resource script.
 configure_file(cmake/version.h.in ${PROJECT_BINARY_DIR}/generated/zorvane_version.h @ONLY)
 include_directories(${PROJECT_BINARY_DIR}/generated)
@@ -17,10 +25,30 @@ configure_file(packaging/README.txt ${PROJECT_BINARY_DIR}/release/README.txt @ON
     NEWLINE_STYLE CRLF)
 file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/release/version CONTENT "@PROJECT_VERSION@\n" @ONLY)
 
+# Loaded at the first call, not at start: the shell for the away command, COM for the browser's
+# object (the apartment begins once the program has limited where DLLs come from). What these
+# bring in then loads from System32 only, and a start that needs none of it is lighter.
+set(DELAYED_shell32 ShellExecuteExW)
+set(DELAYED_ole32 CLSIDFromProgID CoCreateInstance CoInitializeEx CoUninitialize)
+set(DELAYED_oleaut32 SysAllocString SysFreeString VariantClear)
+set(DELAYED_LIBRARIES "")
+foreach(dll shell32 ole32 oleaut32)
+    list(JOIN DELAYED_${dll} "\n" exports)
+    file(CONFIGURE OUTPUT delayed/${dll}.def CONTENT "LIBRARY ${dll}.dll\nEXPORTS\n${exports}\n")
+    set(library ${PROJECT_BINARY_DIR}/delayed/lib${dll}.a)
+    add_custom_command(OUTPUT ${library}
+        COMMAND x86_64-w64-mingw32-dlltool --input-def ${PROJECT_BINARY_DIR}/delayed/${dll}.def
+            --dllname ${dll}.dll --output-delaylib ${library}
+        DEPENDS ${PROJECT_BINARY_DIR}/delayed/${dll}.def VERBATIM)
+    list(APPEND DELAYED_LIBRARIES ${library})
+endforeach()
+add_custom_target(delayed_imports DEPENDS ${DELAYED_LIBRARIES})
+
 file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
 add_library(zorvane_win32 STATIC ${WIN32_SOURCES})
-target_link_libraries(zorvane_win32 PUBLIC zorvane_core user32 gdi32 shell32 kernel32 comctl32 ole32
-    oleaut32 uuid)
+add_dependencies(zorvane_win32 delayed_imports)
+target_link_libraries(zorvane_win32 PUBLIC zorvane_core user32 gdi32 kernel32 comctl32
+    ${DELAYED_LIBRARIES} uuid)
 target_link_options(zorvane_win32 PUBLIC ${STATIC_RUNTIME})
 
 file(GLOB APP_SOURCES CONFIGURE_DEPENDS src/app/*.cpp src/app/*.rc)
@@ -32,8 +60,13 @@ set_source_files_properties(src/app/zorvane.rc PROPERTIES OBJECT_DEPENDS "${APP_
 add_executable(zorvane WIN32 ${APP_SOURCES})
 target_link_libraries(zorvane PRIVATE zorvane_win32)
 # Stripped: what the tests run is what ships, without debug information or the folders in it.
-target_link_options(zorvane PRIVATE -municode -s)
+target_link_options(zorvane PRIVATE -municode -s -Wl,-Map=${CMAKE_BINARY_DIR}/zorvane.map)
 set_target_properties(zorvane PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+# The header's pointer to the load configuration (src/app/load_config.cpp), which the linker
+# leaves empty.
+add_custom_command(TARGET zorvane POST_BUILD
+    COMMAND ${PROJECT_SOURCE_DIR}/scripts/set-load-config.sh $<TARGET_FILE:zorvane>
+        ${CMAKE_BINARY_DIR}/zorvane.map VERBATIM)
 
 # GoogleTest from the Debian source package, built with the cross compiler.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)

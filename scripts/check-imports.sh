@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Fails when the program imports a function that packaging/windows7-imports.txt does not list
-# (the list holds what 64-bit Windows 7 exports), or from a DLL listed without a reason.
+# (the list holds what 64-bit Windows 7 exports), or from a DLL listed without a reason; the
+# delay-loaded ones too, read from the definitions in the delayed/ folder beside EXE.
 # Usage: scripts/check-imports.sh EXE [LIST]
 set -euo pipefail
 exe=$1
@@ -21,7 +22,16 @@ allowed() {
         { for (i = 1; i <= NF; i++) print dll, $i }' "$1"
 }
 
-actual=$(imports "$exe" | sort -u)
+# The delay-loaded imports, from the definitions their import libraries were made of beside it.
+delayed() {
+    for def in "$(dirname "$1")"/delayed/*.def; do
+        if [ -f "$def" ]; then
+            awk '/^LIBRARY / { dll = tolower($2); next } dll && NF == 1 && $1 != "EXPORTS" { print dll, $1 }' "$def"
+        fi
+    done
+}
+
+actual=$({ imports "$exe"; delayed "$exe"; } | sort -u)
 [ -n "$actual" ] || { echo "No import table read from $exe." >&2; exit 1; }
 listed=$(allowed "$list" | sort -u)
 failed=0

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake make g++ git g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 fonts-wine xvfb xauth
           imagemagick xdotool libgtest-dev libgmock-dev libbenchmark-dev clang-format
-          clang-16 libclang-rt-16-dev procps zip unzip)
+          clang-16 clang-tidy-16 libclang-rt-16-dev procps zip unzip)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -9,6 +9,19 @@
 
 namespace {
 
+// Every DLL loaded from here on (by the shell, COM, the common controls, the delay-loaded
+// imports) comes from System32, never from the program's own folder, where a download may have
+// left one with a system DLL's name. Windows 7 has the call only with its 2011 loader update;
+// without it, the current folder at least leaves the search.
+void loadDllsFromSystemOnly() {
+    using SetDirectories = BOOL(WINAPI*)(DWORD);
+    const FARPROC found =
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
+    const auto setDirectories =
+        reinterpret_cast<SetDirectories>(reinterpret_cast<void (*)()>(found));
+    if (!setDirectories || !setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryW(L"");
+}
+
 // The About window's link drives the browser's automation object from this thread.
 class ComApartment {
   public:
@@ -21,6 +34,7 @@ class ComApartment {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    loadDllsFromSystemOnly();
     const ComApartment com;
     zorvane::win32::Win32Ui ui(instance, showCommand);
     zorvane::win32::Win32Desktop desktop;

@@ -7,7 +7,7 @@ std::string replaceAll(std::string_view text, std::string_view from, std::string
     std::string result;
     result.reserve(text.size());
     std::size_t start = 0;
-    for (std::size_t found; (found = text.find(from, start)) != std::string_view::npos;) {
+    for (std::size_t found = 0; (found = text.find(from, start)) != std::string_view::npos;) {
         result.append(text, start, found - start).append(to);
         start = found + from.size();
     }

@@ -11,6 +11,8 @@ struct OnExit {
     F f;
     ~OnExit() { f(); }
 };
+template <class F>
+OnExit(F) -> OnExit<F>;  // clang before 17 deduces no aggregate's arguments
 
 }  // namespace
 

@@ -5,9 +5,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
+#include <sstream>
 
 #include "driver.h"
 #include "messages/awaymessage.h"
+#include "platform/win32/wide.h"
 #include "platform/win32/win32_desktop.h"
 #include "windows/control_ids.h"
 
@@ -212,6 +215,85 @@ TEST(Zorvane, EachBuddysMessageHasItsHalfSecondWhateverTheUserClicks) {
     const double held = receivedAt(client, back - after.begin()) - receivedAt(client, 5);
     std::printf("Fay's held the away dialog %.0f ms with a hidden Set Away in it\n", held * 1e3);
     EXPECT_TRUE(held >= 0.5 && held < 0.7) << held;
+}
+
+// DLLs with system DLLs' names planted beside a copy of the program, preferred to Wine's own as
+// Windows prefers one in a program's folder. This Wine loads those that its own DLLs import
+// before the program's first line: it ignores the load configuration with which Windows 10
+// (1607 and later) keeps them out. What the program loads later, itself (the shell for the away
+// command, the browser's object, their dependencies), comes from the system folder. One
+// exception: this Wine loads the DLLs that its own DLLs delay-load (uxtheme's msimg32) without
+// the program's setting, which Windows applies to them too.
+TEST(Zorvane, LoadsNoDllPlantedBesideItOnceStarted) {
+    std::wstring here(MAX_PATH, L'\0');
+    here.resize(GetModuleFileNameW(nullptr, here.data(), MAX_PATH));
+    here.resize(here.rfind(L'\\') + 1);
+    const std::wstring folder = here + L"planted\\";
+    std::wstring system(MAX_PATH, L'\0');
+    system.resize(GetSystemDirectoryW(system.data(), MAX_PATH));
+    std::istringstream list(PLANTED_DLLS);
+    const Texts names{std::istream_iterator<std::string>(list), {}};
+    for (const std::string& name : names) {
+        const std::wstring dll = win32::widen(name) + L".dll";
+        ASSERT_TRUE(CopyFileW((system + L"\\" + dll).c_str(), (folder + L"real" + dll).c_str(), 0));
+        DeleteFileW((folder + dll + L".loaded").c_str());
+    }
+    ASSERT_TRUE(
+        CopyFileW((here + L"..\\..\\zorvane.exe").c_str(), (folder + L"zorvane.exe").c_str(), 0));
+    const auto loaded = [&] {
+        Texts found;
+        for (const std::string& name : names) {
+            const std::wstring note = folder + win32::widen(name) + L".dll.loaded";
+            if (GetFileAttributesW(note.c_str()) != INVALID_FILE_ATTRIBUTES) found.push_back(name);
+        }
+        return found;
+    };
+    const auto joined = [](const Texts& texts) {
+        std::string all;
+        for (const std::string& text : texts)
+            all += (all.empty() ? "" : " ") + text;
+        return all.empty() ? std::string("none") : all;
+    };
+
+    // Native first for the planted names, for the program alone (Wine's overrides per program).
+    const wchar_t* const program = L"Software\\Wine\\AppDefaults\\zorvane.exe";
+    const struct Undo {
+        const wchar_t* key;
+        ~Undo() { RegDeleteTreeW(HKEY_CURRENT_USER, key); }
+    } undo{program};
+    for (const std::string& name : names) {
+        const std::wstring value = L"native,builtin";
+        RegSetKeyValueW(HKEY_CURRENT_USER, (std::wstring(program) + L"\\DllOverrides").c_str(),
+                        win32::widen(name).c_str(), REG_SZ, value.c_str(),
+                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+    const FakeImClient client;
+    const Zorvane app(true, SW_SHOWDEFAULT, L"planted\\zorvane.exe");
+    ASSERT_TRUE(client.log && app.main);
+    const Texts atStart = loaded();
+
+    // Set Away hands the away command to the shell; the About link opens the browser's object.
+    type(app.control(ids::awaym), "Busy");
+    click(app.control(ids::Label8));
+    EXPECT_EQ(client.records(1), Texts{command + "Busy"});
+    click(app.control(ids::Label2));
+    click(child(app.window(".:About:."), ids::Form3Label1));
+    EXPECT_TRUE(waitUntil([] { return IsWindowVisible(FindWindowW(L"IEFrame", nullptr)); }));
+    for (HWND browser = nullptr; (browser = FindWindowExW(nullptr, browser, L"IEFrame", nullptr));)
+        PostMessageW(browser, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(waitUntil([] { return !FindWindowW(L"IEFrame", nullptr); }));
+    const Texts atEnd = loaded();
+    std::printf("planted DLLs loaded by the time the main window showed: %s; at the end: %s\n",
+                joined(atStart).c_str(), joined(atEnd).c_str());
+
+    // The shell, and its shcore, wait for the first away command.
+    EXPECT_EQ(std::ranges::count(atStart, "shcore"), 0);
+    Texts later;
+    std::ranges::copy_if(atEnd, std::back_inserter(later), [&](const std::string& name) {
+        return !std::ranges::count(atStart, name);
+    });
+    std::erase(later, "msimg32");
+    EXPECT_EQ(later, Texts{}) << "loaded from the program's folder once it ran";
 }
 
 }  // namespace

@@ -139,8 +139,8 @@ HWND FakeImClient::open(std::string_view className, std::string_view title) cons
     return reinterpret_cast<HWND>(ask(log, WM_COPYDATA, 0, &data));
 }
 
-Zorvane::Zorvane(bool start, WORD show) {
-    if (start) process = std::make_unique<Process>(besideMe(L"..\\..\\zorvane.exe"), show);
+Zorvane::Zorvane(bool start, WORD show, const wchar_t* program) {
+    if (start) process = std::make_unique<Process>(besideMe(program), show);
     main = find(start ? process->info.dwProcessId : 0, L"Zorvane v1.0", nullptr);
     GetWindowThreadProcessId(main, &processId);
 }

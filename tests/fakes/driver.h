@@ -57,8 +57,10 @@ inline double made(HWND window) { return GetWindowLongPtrW(window, GWLP_USERDATA
 
 // The real zorvane.exe under Wine, seen from outside.
 struct Zorvane {
-    // Starts build/windows/zorvane.exe, ended when this goes; else finds the one running.
-    explicit Zorvane(bool start = true, WORD show = SW_SHOWDEFAULT);
+    // Starts build/windows/zorvane.exe (or `program`, a path from the test programs' folder),
+    // ended when this goes; else finds the one running.
+    explicit Zorvane(bool start = true, WORD show = SW_SHOWDEFAULT,
+                     const wchar_t* program = L"..\\..\\zorvane.exe");
     HWND control(int id) const { return child(main, id); }
     // Its visible window with this caption, once there is one; null if none shows in time.
     HWND window(std::string_view caption) const;

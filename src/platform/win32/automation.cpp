@@ -37,6 +37,8 @@ class Argument {
 // Calls the method, or sets the property, `name` with one argument. A failure is ignored: the
 // caller goes on with its next step either way.
 void invoke(IDispatch& object, const wchar_t* name, WORD kind, Argument argument) {
+    // The call only reads the names.
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-const-cast)
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
     DISPID member = 0;
     if (FAILED(object.GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &member))) return;

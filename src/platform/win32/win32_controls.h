@@ -65,7 +65,7 @@ class Win32Timer final : public Timer, NonCopyable {
 class Win32ListBox final : public ListBox, NonCopyable {
   public:
     explicit Win32ListBox(HWND control);
-    ~Win32ListBox();
+    ~Win32ListBox() override;
     int count() const override;
     std::string item(int index) const override;  // empty for a position that does not exist
     void add(std::string_view entry) override;

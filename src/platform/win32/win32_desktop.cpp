@@ -11,6 +11,7 @@
 
 #include "platform/win32/automation.h"
 #include "platform/win32/base_window.h"
+#include "platform/win32/integrity.h"
 #include "platform/win32/message_pump.h"
 #include "platform/win32/wide.h"
 #include "text/utf.h"
@@ -44,6 +45,7 @@ std::wstring caption(HWND window, std::size_t units) {
 
 // What the system reported of windows, for the one desktop that watches. The system calls the
 // hooks without a context of ours, so the list lives here.
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables)
 std::vector<WindowReport> windowReports;
 // A list nobody takes (while nothing is waiting for a buddy) must not grow without bound. Its
 // oldest half goes first, and a report says so: the next look is a full one.
@@ -246,6 +248,7 @@ std::string Win32Desktop::windowText(WindowHandle window, std::size_t maxUtf16Un
 }
 
 Write Win32Desktop::setWindowText(WindowHandle window, std::string_view text) {
+    if (runsAboveUs(toHwnd(window))) return Write::Refused;
     // Not SMTO_BLOCK: while we wait, messages sent to our own windows are still answered, so a
     // peer that asks us something while handling the write does not stall us both. A write that
     // times out is dropped by the system, never delivered later.
