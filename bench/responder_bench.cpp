@@ -101,10 +101,18 @@ void handouts(FakeImClient& client, HWND List1, const char* what) {
         appendItem(List1, name + "-" + message);
         const std::size_t before = client.records().size();
         const HWND window = client.open("AIM_IMessage", name + " - Instant Message");
-        // Both writes, so that the next hand-out does not start inside this one's wait.
-        const auto records = client.records(before + 2);
-        const auto first = std::find(records.begin() + before, records.end(), message);
-        if (first == records.end()) {
+        // The buddy's message and the write after it, so that the next window is not opened
+        // inside this one's wait (where it waits its turn). Counted from the buddy's message: a
+        // write of Set Away's that comes late must not pass for it.
+        std::vector<std::string> records;
+        auto first = records.cend();
+        const bool arrived = waitUntil([&] {
+            records = client.records();
+            first = std::find(records.cbegin() + static_cast<std::ptrdiff_t>(before),
+                              records.cend(), message);
+            return first != records.cend() && first + 1 != records.cend();
+        });
+        if (!arrived) {
             std::printf("%s: hand-out %d did not arrive\n", what, i);
             return;
         }
