@@ -47,10 +47,12 @@ class Browser {
 
 // What became of a text written into another program's window.
 enum class Write {
+    // The window's program has it. One that was still at it when the wait was up goes on and
+    // takes it: no window procedure stops halfway, so the text goes in a little later.
     Made,
-    NoWindow,  // there was none to write into: nothing was written
-    Refused,   // the window's program runs with higher rights (as administrator)
-    TooSlow,   // the window's program did not take it in time; it may yet, or never
+    NoWindow,      // there was none to write into: nothing was written
+    Refused,       // the window's program runs with higher rights (as administrator)
+    NotAnswering,  // the window's program has stopped answering (hangs): nothing was sent
 };
 
 // An alarm set on the desktop; it will not go off once this has gone.
@@ -82,7 +84,7 @@ class Desktop {
     virtual bool belongsToThisProcess(WindowHandle window) = 0;
     // The window's caption, at most `maxUtf16Units` UTF-16 units of it (never half a pair).
     virtual std::string windowText(WindowHandle window, std::size_t maxUtf16Units) = 0;
-    // Waits for the window's program at most maxPeerWriteSeconds.
+    // Waits for the window's program at most maxPeerWriteSeconds; not at all for one that hangs.
     virtual Write setWindowText(WindowHandle window, std::string_view text) = 0;
 
     // Every top-level window, front to back, as the system enumerates them.

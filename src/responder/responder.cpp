@@ -64,9 +64,19 @@ void Responder::checkimwindow(WindowHandle imWindow) {
     const auto position = waitingEntry(windowtitle(desktop_, imWindow), lists->waiting);
     if (!position) return;
     handingOut_ = true;
+    try {
+        handout(*lists, *position);
+    } catch (...) {  // out of memory, say: the next buddies are still answered
+        handingOut_ = false;
+        resend_.reset();
+        throw;
+    }
+}
+
+void Responder::handout(const BuddyLists& lists, int position) {
     // Moved before anything is written, so neither a failed write nor a scan that runs during
     // the writes hands the same entry out again.
-    const auto entry = handout(lists->List1, lists->List2, *position);
+    const auto entry = zorvane::handout(lists.List1, lists.List2, position);
     if (!entry) {
         handingOut_ = false;
         return;
@@ -74,10 +84,11 @@ void Responder::checkimwindow(WindowHandle imWindow) {
     Text1_.setText("");
     for (const WindowHandle window : desktop_.topLevelWindows())
         checkawaydialog(window);
-    writeBuddysMessage(readEntry(*entry).message);
+    // A refusal is told by the second write, once nobody waits for this hand-out any more.
+    const bool inDialog = writeBuddysMessage(readEntry(*entry).message) == Write::Made;
     // The general message goes back half a second later, even if the user has a prompt or box
     // open by then: the buddy's own message is not everyone's to read.
-    pauseseconds(desktop_, 0.5, [this] { writeBack(); });
+    pauseseconds(desktop_, 0.5, [this, inDialog] { writeBack(inDialog ? maxResends : 0); });
 }
 
 // The last away dialog in the desktop's order wins. The caption is read once: a second reading
@@ -88,30 +99,40 @@ void Responder::checkawaydialog(WindowHandle window) {
     if (caption.find("Away") != std::string::npos) Text1_.setText(caption);
 }
 
-void Responder::writeBuddysMessage(std::string message) {
+std::optional<Write> Responder::writeBuddysMessage(std::string message) {
     // The caption is read before the expansion, which may run pending events.
     const std::string caption = Text1_.text();
     const auto expanded = expandmessage(std::move(message), expansion_);
     // A failed expansion skips only its own write.
-    if (expanded) told(setawaytext(desktop_, caption, *expanded));
+    if (!expanded) return std::nullopt;
+    return setawaytext(desktop_, caption, *expanded);
 }
 
 // The buddy's message never stays: a general message that cannot be expanded now is replaced by
-// the one last handed to the IM client, and one the client was too slow to take goes again.
-void Responder::writeBack() {
+// the one last handed to the IM client, and one a client that hangs was not sent goes again.
+void Responder::writeBack(int resends) {
     const std::string caption = Text1_.text();
     // Made when the wait is up, from whatever loop runs then: nothing may run inside it.
     const auto expanded = expandmessage(away_.awaytemplate, expansion_, PendingEvents::Held);
-    sendBack(caption, expanded ? *expanded : away_.lastSent);
+    sendBack({caption, expanded ? *expanded : away_.lastSent, away_.lastSent, resends});
     if (!expanded && onExpansionFailed) onExpansionFailed(expanded.error());
 }
 
-void Responder::sendBack(const std::string& caption, const std::string& text) {
-    const Write write = setawaytext(desktop_, caption, text);
-    if (write == Write::TooSlow) {
-        // Until the client takes it, the buddy's message is still there: nobody else is answered.
-        resend_ = desktop_.setAlarm(desktop_.clockSeconds() + resendSeconds,
-                                    [this, caption, text] { sendBack(caption, text); });
+void Responder::sendBack(const WriteBack& back) {
+    // Once a newer away message has gone to the client, this one would only undo it.
+    if (away_.lastSent != back.lastSent) {
+        handingOut_ = false;
+        return;
+    }
+    const Write write = setawaytext(desktop_, back.caption, back.text);
+    // Until the client takes it, the buddy's message is still there: nobody else is answered.
+    // Not for ever, though.
+    if (write == Write::NotAnswering && back.resends > 0) {
+        resend_ = desktop_.setAlarm(desktop_.clockSeconds() + resendSeconds, [this, back] {
+            WriteBack again = back;
+            --again.resends;
+            sendBack(again);
+        });
         return;
     }
     handingOut_ = false;

@@ -57,10 +57,19 @@ class Responder {
   private:
     std::optional<int> waitingEntry(std::string_view caption, WaitingIndex& waiting);
     void checkimwindow(WindowHandle imWindow);
+    void handout(const BuddyLists& lists, int position);
     void checkawaydialog(WindowHandle window);
-    void writeBuddysMessage(std::string message);
-    void writeBack();
-    void sendBack(const std::string& caption, const std::string& text);
+    // What became of the write; none when the message could not be expanded.
+    std::optional<Write> writeBuddysMessage(std::string message);
+    // Goes again up to `resends` times while the client does not answer.
+    void writeBack(int resends);
+    struct WriteBack {
+        std::string caption;   // the away dialog's
+        std::string text;      // the general message
+        std::string lastSent;  // the away message the client had been given then
+        int resends;           // left
+    };
+    void sendBack(const WriteBack& back);
     void told(Write write);
 
     Desktop& desktop_;
@@ -71,8 +80,9 @@ class Responder {
     ImWindowWatch watch_;
     // From the moment a buddy's entry is taken until the general message is back in the dialog.
     bool handingOut_ = false;
-    // How soon the general message goes again when the client was too slow to take it.
+    // How soon, and how often, the general message goes again to a client that hangs.
     static constexpr double resendSeconds = 0.5;
+    static constexpr int maxResends = 20;
     std::unique_ptr<Alarm> resend_;
 };
 

@@ -27,6 +27,8 @@ constexpr std::string_view noDialogProblem =
 constexpr std::string_view accessProblem =
     "Zorvane cannot write into the IM client's away dialog because the IM client runs with "
     "higher rights (as administrator). Start Zorvane the same way.";
+constexpr std::string_view notAnsweringProblem =
+    "The IM client is not answering: it did not get the away message.";
 
 // The count is of the message as it would be sent, which is not quite the text the user sees.
 std::string tooLongProblem(std::size_t excess) {
@@ -41,11 +43,6 @@ constexpr std::string_view noRoomProblem =
     "away message. Install the IM client in a folder with a shorter path, or use Wine 8.17 or "
     "later.";
 
-std::string_view problemWith(const ExpandError& error) {
-    if (error.counter == ExpandError::Counter::CountDown) return countDownProblem;
-    return error.kind == CounterError::NotANumber ? countUpNotANumber : countUpTooHigh;
-}
-
 // A refresh re-sends only a message whose text can change.
 bool isDynamic(std::string_view message) {
     for (const std::string_view token : {"%u", "%c", "%m", "%s"}) {
@@ -55,6 +52,13 @@ bool isDynamic(std::string_view message) {
 }
 
 }  // namespace
+
+Form1::Refusal Form1::problemWith(const ExpandError& error) {
+    if (error.counter == ExpandError::Counter::CountDown)
+        return {Problem::CountDown, std::string(countDownProblem)};
+    return {Problem::CountUp, std::string(error.kind == CounterError::NotANumber ? countUpNotANumber
+                                                                                 : countUpTooHigh)};
+}
 
 Form1::Form1(Ui& ui, Desktop& desktop)
     : ui_(ui),
@@ -75,9 +79,9 @@ Form1::Form1(Ui& ui, Desktop& desktop)
                                          {extra_->List1(), extra_->List2(), extra_->waiting()})
                                    : std::nullopt;
                  }) {
-    responder_.onAccessDenied = [this] { tellOnce(toldAccess_, accessProblem); };
+    responder_.onAccessDenied = [this] { tellOnce(Problem::Access, accessProblem); };
     responder_.onExpansionFailed = [this](const ExpandError& error) {
-        tellOnce(told_, problemWith(error));
+        tellOnce(problemWith(error));
     };
     form_->onClick(ids::Label8, [this] {
         if (Label8_.text() == "Set Back") {
@@ -108,12 +112,12 @@ void Form1::setAway() {
     Timer1_.setEnabled(true);
     Timer2_.setEnabled(true);
     awaytemplate_ = lineBreakForm(awaym_.text());
-    told_ = toldNoDialog_ = toldAccess_ = false;
+    told_.clear();
 
     // Hidden mode sends a placeholder and, once the IM client has opened its away dialog,
     // writes the text there: half a second later, whatever the user opens meanwhile.
     if (vp_.value() == 1) {
-        if (!goaway(desktop_, placeholderMessage)) tellOnce(told_, noHandlerProblem);
+        if (!goaway(desktop_, placeholderMessage)) tellOnce(Problem::Handler, noHandlerProblem);
         return Pause(0.5, [this] { deliverHidden(); });
     }
     deliverAway();
@@ -122,25 +126,28 @@ void Form1::setAway() {
 void Form1::deliverAway() {
     const std::string countdownBefore = countdown_.text();
     const auto expanded = expand(awaym_.text());
-    if (!expanded) return refuse(countdownBefore, problemWith(expanded.error()));
-    if (const auto problem = sendAway(lineBreakForm(*expanded))) refuse(countdownBefore, *problem);
+    if (!expanded) return refuse(countdownBefore, problemWith(expanded.error()).text);
+    if (const auto refused = sendAway(lineBreakForm(*expanded)))
+        refuse(countdownBefore, refused->text);
 }
 
 // The end of the Pause: nothing else runs before the text goes in.
 void Form1::deliverHidden() {
     const std::string countdownBefore = countdown_.text();
     const auto expanded = expand(awaym_.text(), PendingEvents::Held);
-    if (!expanded) return refuse(countdownBefore, problemWith(expanded.error()));
+    if (!expanded) return refuse(countdownBefore, problemWith(expanded.error()).text);
     writeHidden(lineBreakForm(*expanded));
 }
 
-std::optional<std::string> Form1::sendAway(std::string_view text) {
+std::optional<Form1::Refusal> Form1::sendAway(std::string_view text) {
     const std::string message = urlMessageForm(text);
     const std::size_t limit =
         awayCommandLimit(desktop_.wineVersion(), desktop_.urlSchemeCommand("aim"));
-    if (const std::size_t excess = awayCommandExcess(message, limit))
-        return awayCommandHasRoom(limit) ? tooLongProblem(excess) : std::string(noRoomProblem);
-    if (!goaway(desktop_, message)) return std::string(noHandlerProblem);
+    if (const std::size_t excess = awayCommandExcess(message, limit)) {
+        return Refusal{Problem::TooLong, awayCommandHasRoom(limit) ? tooLongProblem(excess)
+                                                                   : std::string(noRoomProblem)};
+    }
+    if (!goaway(desktop_, message)) return Refusal{Problem::Handler, std::string(noHandlerProblem)};
     lastSent_ = text;
     return std::nullopt;
 }
@@ -151,12 +158,13 @@ void Form1::writeHidden(std::string_view text) {
             lastSent_ = text;
             break;
         case Write::NoWindow:
-            tellOnce(toldNoDialog_, noDialogProblem);
+            tellOnce(Problem::NoDialog, noDialogProblem);
             break;
         case Write::Refused:
-            tellOnce(toldAccess_, accessProblem);
+            tellOnce(Problem::Access, accessProblem);
             break;
-        case Write::TooSlow:  // the client may yet take it
+        case Write::NotAnswering:
+            tellOnce(Problem::NotAnswering, notAnsweringProblem);
             break;
     }
 }
@@ -173,9 +181,9 @@ void Form1::refresh() {
     if (!isDynamic(message)) return;
     const bool hidden = vp_.value() == 1;
     const auto expanded = expand(std::move(message));
-    if (!expanded) return tellOnce(told_, problemWith(expanded.error()));
+    if (!expanded) return tellOnce(problemWith(expanded.error()));
     if (hidden) return writeHidden(*expanded);
-    if (const auto problem = sendAway(*expanded)) tellOnce(told_, *problem);
+    if (const auto refused = sendAway(*expanded)) tellOnce(*refused);
 }
 
 std::expected<std::string, ExpandError> Form1::expand(std::string message, PendingEvents events) {
@@ -198,9 +206,9 @@ Form3& Form1::about() {
     return *about_;
 }
 
-void Form1::tellOnce(bool& told, std::string_view problem) {
-    if (told) return;
-    told = true;  // before the box: its modal loop runs the next ticks
+void Form1::tellOnce(Problem kind, std::string_view problem) {
+    // Marked before the box: its modal loop runs the next ticks.
+    if (!told_.insert(kind).second) return;
     form_->messageBox(problem, appTitle);
 }
 

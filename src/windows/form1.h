@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,15 @@ class Form1 {
     const std::string& awaytemplate() const { return awaytemplate_; }
 
   private:
+    // What the user is told at most once an away period, each kind on its own so that none
+    // hides another.
+    enum class Problem { Handler, CountDown, CountUp, TooLong, NoDialog, Access, NotAnswering };
+    struct Refusal {
+        Problem problem;
+        std::string text;
+    };
+    static Refusal problemWith(const ExpandError& error);
+
     void setAway();
     // Set Away's last steps: the template expanded and handed to the IM client, as the away
     // command or, in hidden mode, as the away dialog's text.
@@ -45,7 +55,7 @@ class Form1 {
     void deliverHidden();
     // Issues the away command for the text (in dialog form); what kept it from going, if
     // anything.
-    std::optional<std::string> sendAway(std::string_view text);
+    std::optional<Refusal> sendAway(std::string_view text);
     // Writes the text into the away dialog, as hidden mode delivers.
     void writeHidden(std::string_view text);
     void setBack();
@@ -55,8 +65,9 @@ class Form1 {
                                                    PendingEvents events = PendingEvents::Run);
     // Refuses a Set Away that cannot deliver: back to idle, the count-down as it was.
     void refuse(const std::string& countdownBefore, std::string_view problem);
-    // Shows the problem unless `told` says the user has been told this away period.
-    void tellOnce(bool& told, std::string_view problem);
+    // Shows the problem unless the user has been told one of its kind this away period.
+    void tellOnce(Problem kind, std::string_view problem);
+    void tellOnce(const Refusal& refusal) { tellOnce(refusal.problem, refusal.text); }
     // The Extra window, created on first use and again after the user closed it.
     Form2& extra();
     // The About window, likewise.
@@ -76,12 +87,7 @@ class Form1 {
     std::string awaytemplate_;
     // The general message as last handed to the IM client, in dialog form.
     std::string lastSent_;
-    // The user has been told this away period why a message did not reach the IM client, that
-    // hidden mode found no away dialog, and that the away dialog refuses our writes: each problem
-    // once, so none hides another.
-    bool told_ = false;
-    bool toldNoDialog_ = false;
-    bool toldAccess_ = false;
+    std::set<Problem> told_;  // this away period
     std::unique_ptr<Form2> extra_;
     std::unique_ptr<Form3> about_;
     Responder responder_;

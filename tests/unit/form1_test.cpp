@@ -159,7 +159,8 @@ TEST(Form1, ARefreshThatCannotBeSentTellsTheUserOncePerAwayPeriod) {
     struct Case {
         std::string templ, down, up, problem;  // the counters as spoilt after Set Away
         int hidden = 0;
-        bool handler = true, dialog = true;
+        bool handler = true, dialog = true, hangs = false;
+        std::string toldAtSetAway;  // a problem of another kind, which hides nothing
     };
     const Case cases[] = {
         {"%c", "soon", "1", countDownProblem},
@@ -173,11 +174,17 @@ TEST(Form1, ARefreshThatCannotBeSentTellsTheUserOncePerAwayPeriod) {
         {"%c", "5", "1",
          "The IM client's away dialog (titled \"Zorvane\") was not open: the IM client did not "
          "get the away message.",
-         1, true, false}};
+         1, true, false},
+        {"%c", "5", "1", "The IM client is not answering: it did not get the away message.", 1,
+         true, true, true},
+        {"%u", "5", "32767",
+         "Count Up cannot go past 32767. Set Back and Set Away again to restart it.", 1, false,
+         true, false, noHandlerProblem}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.problem);
         Session s(c.templ, "0", c.hidden);
         s.desktop.urlHandler = c.handler;
+        s.desktop.clientHangs = c.hangs;
         if (!c.dialog) s.desktop.removeWindow(s.desktop.findWindows("#32770", "Zorvane").at(0));
         for (const std::size_t period : {1u, 2u}) {
             s.countdown.setText("5");
@@ -190,8 +197,12 @@ TEST(Form1, ARefreshThatCannotBeSentTellsTheUserOncePerAwayPeriod) {
             EXPECT_EQ(s.state(), "Set Back 11");
             // One per Set Away, none per failed tick.
             EXPECT_EQ(s.urls().size(), c.handler ? period : 0);
-            EXPECT_EQ(Session::shown(s.ui.messageBoxes(), s.main),
-                      Texts(period, "Zorvane: " + c.problem));
+            Texts told;
+            for (std::size_t i = 0; i < period; ++i) {
+                if (!c.toldAtSetAway.empty()) told.push_back("Zorvane: " + c.toldAtSetAway);
+                told.push_back("Zorvane: " + c.problem);
+            }
+            EXPECT_EQ(Session::shown(s.ui.messageBoxes(), s.main), told);
             s.click();
         }
     }

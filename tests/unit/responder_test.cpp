@@ -151,10 +151,17 @@ TEST(Responder, EachBuddysMessageHoldsTheAwayDialogForItsHalfSecondWhateverRunsM
         // The shell takes 1.5 s over the refresh's command, the client a quarter over each text.
         {"slow shell", {"0 back at 3", "500 back in 1, 4"}, {"bob-hi"}},
         {"slow client", {"0 back at 3", "750 back in 2, 3"}, {"bob-hi"}},
-        // The client does not take the general message in time: it goes again, and Bob, whose
-        // window is open all along, waits until the client has taken it.
-        {"client too slow, bob",
-         {"0 back at 3", "1250 back in 2, 3", "1500 hi", "2000 back in 0, 5"},
+        // The client hangs when the general message is due: it goes again, and Bob, whose
+        // window is open all along, waits until the client has taken it; unless a newer away
+        // message has gone to the client meanwhile.
+        {"client hangs, bob",
+         {"0 back at 3", "1500 back in 2, 3", "1750 hi", "2250 back in 0, 5"},
+         {}},
+        {"client hangs, away again", {"0 back at 3"}, {"bob-hi"}},
+        // The client takes a second over the general message, which goes in late, and Bob's
+        // after it, in the order written.
+        {"client slow, bob",
+         {"0 back at 3", "1500 back in 2, 3", "1500 hi", "1625 back in 0, 5"},
          {}},
     };
     for (const auto& c : cases) {
@@ -178,9 +185,20 @@ TEST(Responder, EachBuddysMessageHoldsTheAwayDialogForItsHalfSecondWhateverRunsM
                 s.desktop.postAt(start + 0.375, [&] { s.add({"AIM_IMessage|bob"}); });
             ticking();
             if (refresh) return s.main.tick(ids::Timer1);
-            if (c.meanwhile == "client too slow, bob") {
+            if (c.meanwhile.starts_with("client hangs")) {
+                s.desktop.postAt(start + 0.45, [&] { s.desktop.clientHangs = true; });
+                s.desktop.postAt(start + 1.2, [&] { s.desktop.clientHangs = false; });
+            }
+            if (c.meanwhile == "client hangs, away again") {
+                s.desktop.postAt(start + 0.9, [&] {
+                    s.main.click(ids::Label8);
+                    s.main.textControl(ids::awaym).setText("gone home");
+                    s.main.click(ids::Label8);
+                });
+            }
+            if (c.meanwhile == "client slow, bob") {
                 s.desktop.postAt(start + 0.45, [&] { s.desktop.writeSeconds = 1; });
-                s.desktop.postAt(start + 1.2, [&] { s.desktop.writeSeconds = 0; });
+                s.desktop.postAt(start + 0.8, [&] { s.desktop.writeSeconds = 0; });
             }
             if (c.meanwhile == "slow shell") {
                 s.desktop.urlSeconds = 1.5;

@@ -154,13 +154,26 @@ Write ModelDesktop::setWindowText(WindowHandle window, std::string_view text) {
     ModelWindow* w = find(window);
     if (w == nullptr) return Write::NoWindow;
     if (elevated.contains(window)) return Write::Refused;
+    if (clientHangs) return Write::NotAnswering;  // the system tells at once
+    const double done = std::max(now_, clientBusyUntil_) + writeSeconds;
+    clientBusyUntil_ = done;
+    landing_.push_back({window, std::string(text), done});
     // Nothing runs while the program waits for the client; past the limit it waits no more.
-    now_ += std::min(writeSeconds, maxPeerWriteSeconds);
-    if (writeSeconds > maxPeerWriteSeconds) return Write::TooSlow;
-    w->title = text;
-    if (w->parent == 0) report(WindowReport::Renamed, window);
-    writes_.push_back({window, std::string(text), now_});
+    now_ = std::min(done, now_ + maxPeerWriteSeconds);
+    land();
     return Write::Made;
+}
+
+void ModelDesktop::land() {
+    while (!landing_.empty() && landing_.front().at <= now_) {
+        const TextWrite write = std::move(landing_.front());
+        landing_.pop_front();
+        ModelWindow* w = find(write.window);
+        if (w == nullptr) continue;  // closed meanwhile
+        w->title = write.text;
+        if (w->parent == 0) report(WindowReport::Renamed, write.window);
+        writes_.push_back(write);
+    }
 }
 
 bool ModelDesktop::openUrl(std::string_view url) {
@@ -188,6 +201,7 @@ void ModelDesktop::openInDefaultBrowser(std::string_view url) {
 void ModelDesktop::pumpEvents() {
     ++pumps_;
     now_ += pumpStep;
+    land();
     // Only what is already due runs; events posted by these handlers wait for the next pump.
     std::vector<Event> due;
     auto notDue =

@@ -3,6 +3,7 @@
 // every URL handed to the shell, a manual clock, and a pump that runs queued callbacks. This
 // is how a test makes a click or a timer tick happen inside a wait, deterministically.
 
+#include <deque>
 #include <functional>
 #include <list>
 #include <map>
@@ -63,10 +64,13 @@ class ModelDesktop : public Desktop {
     // Without a handler the shell refuses every URL, and none is recorded.
     bool urlHandler = true;
     // How long the shell takes to take a URL, and the IM client a text. No events run
-    // meanwhile; alarms do while the shell works, as the program waits for it at most 2 s. A text
-    // the client takes longer than maxPeerWriteSeconds over is too slow, and lost.
+    // meanwhile; alarms do while the shell works, as the program waits for it at most 2 s. The
+    // client takes texts one after another; the program waits maxPeerWriteSeconds at most for
+    // one, which then goes in when the client is done with it (and with those before it).
     double urlSeconds = 0;
     double writeSeconds = 0;
+    // The IM client has stopped answering: a text written now is not sent to it at all.
+    bool clientHangs = false;
     // What the shell's limits follow from: the version of Wine played (none: Windows), and the
     // command lines registered for URL schemes, by scheme.
     std::optional<std::string> wine;
@@ -129,6 +133,8 @@ class ModelDesktop : public Desktop {
     void passTime(double seconds);
     // Makes the alarms due now, earliest first.
     void ringAlarms();
+    // The texts the client is done with by now go into their windows, in the order written.
+    void land();
 
     // Front to back; the index finds a window at once on a desktop of thousands.
     std::list<ModelWindow> windows_;
@@ -143,6 +149,8 @@ class ModelDesktop : public Desktop {
     int hookAt_ = 0;
     std::function<void()> hook_;
     std::vector<TextWrite> writes_;
+    std::deque<TextWrite> landing_;  // written, the client still at them; `at` when it is done
+    double clientBusyUntil_ = 0;
     std::vector<std::string> urls_;
     MemoryStatus memory_{536870912, 268435456};
     std::string separator_ = ".";

@@ -250,21 +250,26 @@ std::string Win32Desktop::windowText(WindowHandle window, std::size_t maxUtf16Un
 Write Win32Desktop::setWindowText(WindowHandle window, std::string_view text) {
     if (runsAboveUs(toHwnd(window))) return Write::Refused;
     // Not SMTO_BLOCK: while we wait, messages sent to our own windows are still answered, so a
-    // peer that asks us something while handling the write does not stall us both. A write that
-    // times out is dropped by the system, never delivered later.
+    // peer that asks us something while handling the write does not stall us both.
     const std::wstring wide = widen(text);
+    const double started = steadySeconds();
     SetLastError(ERROR_SUCCESS);
     const LRESULT sent =
         SendMessageTimeoutW(toHwnd(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()),
                             SMTO_ABORTIFHUNG, peerTimeoutMs, nullptr);
     if (sent != 0) return Write::Made;
     switch (GetLastError()) {
-        case ERROR_ACCESS_DENIED:   // the program has higher rights (User Interface Privilege
-            return Write::Refused;  // Isolation)
+        case ERROR_ACCESS_DENIED:
+            // The program has higher rights (User Interface Privilege Isolation); Wine says the
+            // same of a window whose thread ended while the text was on its way.
+            return IsWindow(toHwnd(window)) ? Write::Refused : Write::NoWindow;
         case ERROR_INVALID_WINDOW_HANDLE:
             return Write::NoWindow;
-        default:  // timed out, or hangs
-            return Write::TooSlow;
+        default:
+            // To a program that hangs nothing is sent, and the call returns at once. One that
+            // was sent the text and is still at it when the wait is up takes it all the same.
+            return steadySeconds() - started < maxPeerWriteSeconds / 2 ? Write::NotAnswering
+                                                                       : Write::Made;
     }
 }
 
