@@ -350,6 +350,16 @@ TEST(Responder, AScanAsksNothingWithNothingWaitingAndLittleBesideThousandsOfWind
     s.desktop.advanceClock(ImWindowWatch::fullPassSeconds);
     s.tick();
     EXPECT_EQ(renamed(late, "Hal"), 12u);
+    // Ivy's window is made, then more windows than the system keeps reports of: it says some
+    // were lost, and the next tick looks at the whole desktop.
+    s.desktop.reportChanges = true;
+    s.desktop.maxReports = 4;
+    s.list(ids::List1).add("ivy-hi");
+    s.desktop.addWindow("AIM_IMessage", "Ivy");
+    for (int i = 0; i < 4; ++i)
+        s.desktop.addWindow("Other", "more");
+    s.tick();
+    EXPECT_EQ(s.written().size(), 14u);
 }
 
 }  // namespace

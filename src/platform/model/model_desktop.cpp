@@ -164,6 +164,16 @@ Write ModelDesktop::setWindowText(WindowHandle window, std::string_view text) {
     return Write::Made;
 }
 
+void ModelDesktop::report(WindowReport::Kind kind, WindowHandle window) {
+    if (!reportChanges) return;
+    if (reports_.size() >= maxReports) {
+        reports_.erase(reports_.begin(),
+                       reports_.begin() + static_cast<std::ptrdiff_t>(maxReports / 2));
+        reports_.push_back({WindowReport::Lost, 0});
+    }
+    reports_.push_back({kind, window});
+}
+
 void ModelDesktop::land() {
     while (!landing_.empty() && landing_.front().at <= now_) {
         const TextWrite write = std::move(landing_.front());

@@ -43,6 +43,9 @@ class ModelDesktop : public Desktop {
     // As the window's own program does: gives it another caption.
     void renameWindow(WindowHandle window, std::string title);
     bool reportChanges = true;
+    // Reports nobody has taken yet are kept up to this many; then the oldest half goes, and a
+    // report says they were lost.
+    std::size_t maxReports = 4096;
     // As the system may, the next window made takes the handle of the last one closed.
     bool reuseHandles = false;
     // Moves the window to the front of the z-order.
@@ -142,9 +145,7 @@ class ModelDesktop : public Desktop {
     WindowHandle nextHandle_ = 0x1000;
     std::vector<WindowHandle> closed_;
     std::vector<WindowReport> reports_;
-    void report(WindowReport::Kind kind, WindowHandle window) {
-        if (reportChanges) reports_.push_back({kind, window});
-    }
+    void report(WindowReport::Kind kind, WindowHandle window);
     int queries_ = 0;
     int hookAt_ = 0;
     std::function<void()> hook_;
