@@ -3,7 +3,7 @@
 # an entry while 1, 20 and 200 entries wait, and away with and without a buddy's message waiting
 # beside 0, 500 and 2000 windows of another program (each beside an idle 1 ms timer's cost); how
 # soon a buddy's message reaches the away dialog; the peak working set. Not part of the tests:
-# it takes about seven minutes and its figures depend on the machine.
+# it takes about thirteen minutes and its figures depend on the machine.
 # Usage: bench/measure.sh WINDOWS_BUILD_DIR [SECONDS_PER_CASE]
 set -euo pipefail
 
