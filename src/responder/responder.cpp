@@ -64,13 +64,7 @@ void Responder::checkimwindow(WindowHandle imWindow) {
     const auto position = waitingEntry(windowtitle(desktop_, imWindow), lists->waiting);
     if (!position) return;
     handingOut_ = true;
-    try {
-        handout(*lists, *position);
-    } catch (...) {  // out of memory, say: the next buddies are still answered
-        handingOut_ = false;
-        resend_.reset();
-        throw;
-    }
+    handout(*lists, *position);
 }
 
 void Responder::handout(const BuddyLists& lists, int position) {

@@ -158,6 +158,8 @@ TEST(Responder, EachBuddysMessageHoldsTheAwayDialogForItsHalfSecondWhateverRunsM
          {"0 back at 3", "1500 back in 2, 3", "1750 hi", "2250 back in 0, 5"},
          {}},
         {"client hangs, away again", {"0 back at 3"}, {"bob-hi"}},
+        // It hangs from the start: her message never went in, so nothing is sent again for it.
+        {"client hangs at once", {}, {"bob-hi"}},
         // The client takes a second over the general message, which goes in late, and Bob's
         // after it, in the order written.
         {"client slow, bob",
@@ -180,6 +182,10 @@ TEST(Responder, EachBuddysMessageHoldsTheAwayDialogForItsHalfSecondWhateverRunsM
             s.desktop.postAt(s.desktop.now() + 0.125, ticking);
         };
         const double start = s.desktop.now();
+        if (c.meanwhile == "client hangs at once") {
+            s.desktop.clientHangs = true;
+            s.desktop.postAt(start + 0.75, [&] { s.desktop.clientHangs = false; });
+        }
         s.desktop.postAt(start + 0.25, [&] {
             if (c.meanwhile == "prompt, bob")
                 s.desktop.postAt(start + 0.375, [&] { s.add({"AIM_IMessage|bob"}); });
