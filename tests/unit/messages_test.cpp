@@ -95,6 +95,18 @@ TEST(Setawaytext, WritesIntoTheFirstDialogOfAnotherProcessWithThatTitle) {
     setawaytext(desktop, "", "no dialog was found: none is written to");
     ASSERT_EQ(desktop.writes().size(), 1u);
     EXPECT_EQ(desktop.writes()[0].window, edits[1]);
+    // A text the client is still at when its dialog closes is lost with it, even when a new
+    // dialog gets the old one's handles.
+    desktop.reuseHandles = true;
+    desktop.writeSeconds = 1;
+    setawaytext(desktop, "Zorvane", "late");
+    desktop.removeWindow(desktop.findWindows("#32770", "Zorvane").at(1));
+    const WindowHandle again = desktop.addWindow("#32770", "Zorvane");
+    desktop.addWindow("Ate32Class", "", desktop.addWindow("WndAte32Class", "", again));
+    ASSERT_EQ(desktop.findChild(desktop.findChild(again, "WndAte32Class"), "Ate32Class"), edits[1]);
+    desktop.advanceClock(2);
+    desktop.pumpEvents();
+    EXPECT_EQ(desktop.writes().size(), 1u);
 }
 
 TEST(AwayCommandLimit, WhatTheShellOfEachSystemHandsTheHandlerWhole) {

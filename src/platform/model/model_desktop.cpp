@@ -63,7 +63,10 @@ void ModelDesktop::removeWindow(WindowHandle window) {
             windows_.erase(it->second);
             byHandle_.erase(it);
             if (reuseHandles) closed_.push_back(handle);
-            elevated.erase(handle);  // a window made later with its handle is another's
+            // A window made later with its handle is another's: it neither has these rights
+            // nor gets the texts still on their way to this one, which the system drops.
+            elevated.erase(handle);
+            std::erase_if(landing_, [&](const TextWrite& w) { return w.window == handle; });
             report(WindowReport::Destroyed, handle);
         }
     }
@@ -175,11 +178,11 @@ void ModelDesktop::report(WindowReport::Kind kind, WindowHandle window) {
 }
 
 void ModelDesktop::land() {
-    while (!landing_.empty() && landing_.front().at <= now_) {
+    // A client that hangs takes none, however long they have waited.
+    while (!clientHangs && !landing_.empty() && landing_.front().at <= now_) {
         const TextWrite write = std::move(landing_.front());
         landing_.pop_front();
         ModelWindow* w = find(write.window);
-        if (w == nullptr) continue;  // closed meanwhile
         w->title = write.text;
         if (w->parent == 0) report(WindowReport::Renamed, write.window);
         writes_.push_back(write);
@@ -237,6 +240,7 @@ void ModelDesktop::passTime(double seconds) {
             std::ranges::min_element(alarms_, {}, [](const auto& a) { return a.second.at; });
         if (next == alarms_.end() || next->second.at > end) break;
         now_ = std::max(now_, next->second.at);
+        land();
         ringAlarms();
     }
     now_ = std::max(now_, end);
