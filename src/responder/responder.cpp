@@ -64,13 +64,13 @@ void Responder::checkimwindow(WindowHandle imWindow) {
     const auto position = waitingEntry(windowtitle(desktop_, imWindow), lists->waiting);
     if (!position) return;
     handingOut_ = true;
-    handout(*lists, *position);
+    answer(*lists, *position);
 }
 
-void Responder::handout(const BuddyLists& lists, int position) {
+void Responder::answer(const BuddyLists& lists, int position) {
     // Moved before anything is written, so neither a failed write nor a scan that runs during
     // the writes hands the same entry out again.
-    const auto entry = zorvane::handout(lists.List1, lists.List2, position);
+    const auto entry = handout(lists.List1, lists.List2, position);
     if (!entry) {
         handingOut_ = false;
         return;
@@ -123,9 +123,7 @@ void Responder::sendBack(const WriteBack& back) {
     // Not for ever, though.
     if (write == Write::NotAnswering && back.resends > 0) {
         resend_ = desktop_.setAlarm(desktop_.clockSeconds() + resendSeconds, [this, back] {
-            WriteBack again = back;
-            --again.resends;
-            sendBack(again);
+            sendBack({back.caption, back.text, back.lastSent, back.resends - 1});
         });
         return;
     }

@@ -57,7 +57,8 @@ class Responder {
   private:
     std::optional<int> waitingEntry(std::string_view caption, WaitingIndex& waiting);
     void checkimwindow(WindowHandle imWindow);
-    void handout(const BuddyLists& lists, int position);
+    // The hand-out's steps, for the entry at `position` of List1.
+    void answer(const BuddyLists& lists, int position);
     void checkawaydialog(WindowHandle window);
     // What became of the write; none when the message could not be expanded.
     std::optional<Write> writeBuddysMessage(std::string message);
